@@ -1,0 +1,42 @@
+# The whole set-up: `make run` and `make test`. Everything else is for developers.
+BUILD_PACKAGES := cmake g++ ninja-build pkg-config
+TEST_PACKAGES  := libgtest-dev libgif-dev libpng-dev
+FUZZ_PACKAGES  := clang libclang-rt-14-dev
+
+FUZZ_TIME ?= 60
+JOBS ?= $(shell nproc)
+EXAMPLE := examples/bounce.gif
+
+.PHONY: all run test build fuzz deps test-deps clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh $(BUILD_PACKAGES)
+
+test-deps:
+	@tools/install-deps.sh $(BUILD_PACKAGES) $(TEST_PACKAGES)
+
+build: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF
+	cmake --build build/release -j $(JOBS)
+
+run: build
+	build/release/src/cli/anitrope-cli info $(EXAMPLE)
+
+# Tests always run under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: test-deps
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_SANITIZE=ON
+	cmake --build build/test -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir build/test --output-on-failure -j $(JOBS)
+
+# Fuzzes every reader for FUZZ_TIME seconds each: make fuzz FUZZ_TIME=600
+fuzz:
+	@tools/install-deps.sh $(BUILD_PACKAGES) $(FUZZ_PACKAGES)
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_FUZZ=ON
+	cmake --build build/fuzz -j $(JOBS)
+	tools/run-fuzzers.sh build/fuzz $(FUZZ_TIME)
+
+clean:
+	rm -rf build

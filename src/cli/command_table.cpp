@@ -1,0 +1,33 @@
+#include <algorithm>
+#include <array>
+#include <ostream>
+
+#include "cli/command.h"
+#include "cli/info_command.h"
+
+namespace anitrope {
+namespace {
+
+// A new subcommand is one more row here and a file of its own.
+constexpr std::array kCommands{
+    CliCommand{"info", "[--json] FILE...",
+               "Prints the screen, looping, palettes, comments and frames of GIF files.",
+               RunInfoCommand},
+};
+
+}  // namespace
+
+std::span<const CliCommand> CliCommands() { return kCommands; }
+
+const CliCommand* FindCliCommand(std::string_view name) {
+    auto it = std::find_if(kCommands.begin(), kCommands.end(),
+                           [&](const CliCommand& command) { return command.name == name; });
+    return it == kCommands.end() ? nullptr : &*it;
+}
+
+void PrintCommandUsage(const CliCommand& command, std::ostream& out) {
+    out << "usage: " << kProgramName << ' ' << command.name << ' ' << command.arguments << "\n  "
+        << command.summary << '\n';
+}
+
+}  // namespace anitrope

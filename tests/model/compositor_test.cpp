@@ -1,0 +1,422 @@
+#include "model/compositor.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <initializer_list>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "composition_fixtures.h"
+#include "frame_fixtures.h"
+#include "model/animation.h"
+#include "model/gif.h"
+#include "platform/job_scheduler.h"
+
+namespace anitrope {
+namespace {
+
+using testing::AppendFrame;
+using testing::FillIndexed;
+using testing::FillTrueColor;
+using testing::Pixels;
+using testing::PixelsOf;
+using testing::SetSlot;
+
+constexpr uint32_t kBack = 0x0000C0;  // the global palette's background slot
+constexpr uint32_t kGrey = kNothingBeneathPixel;
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kGreen = 0x00FF00;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint8_t R = 1, G = 2, W = 3, T = 9;  // T: the transparent index where it is set
+
+class CompositorTest : public ::testing::Test {
+  protected:
+    void SetScreen(int32_t width, int32_t height) {
+        doc.screenWidth = width;
+        doc.screenHeight = height;
+        doc.backgroundIndex = 5;
+        SetSlot(doc.globalPalette, 5, 0, 0, 0xC0);
+    }
+
+    // A frame at (left, top) with the given pixels; T is its transparent index when
+    // `transparent`. Slot T holds a colour of its own, so a pixel drawn that should not be
+    // shows.
+    Gif* Frame(uint32_t width, uint32_t height, int32_t left, int32_t top,
+               std::initializer_list<uint8_t> pixels, uint32_t disposal = DisposalDoNotDispose,
+               bool transparent = false) {
+        Gif* gif = AppendFrame(doc, width, height, left, top);
+        SetSlot(gif->palette, R, 0xFF, 0, 0);
+        SetSlot(gif->palette, G, 0, 0xFF, 0);
+        SetSlot(gif->palette, W, 0xFF, 0xFF, 0xFF);
+        SetSlot(gif->palette, T, 0x12, 0x34, 0x56);
+        FillIndexed(*gif, pixels);
+        gif->disposal = disposal;
+        gif->transparent = transparent ? 1 : 0;
+        gif->transparentIndex = T;
+        return gif;
+    }
+
+    Pixels Shown(Gif& gif) {
+        auto picture = compositor->GetDisplayBitmap(gif);
+        if (!picture) {
+            ADD_FAILURE() << "no picture";
+            return {};
+        }
+        EXPECT_EQ(picture->Width(), doc.screenWidth);
+        EXPECT_EQ(picture->Height(), doc.screenHeight);
+        return PixelsOf(*picture);
+    }
+
+    // Composition jobs run on `scheduler`, which must outlive the compositor.
+    void UseScheduler(std::size_t threads) {
+        compositor.reset();
+        scheduler.emplace(threads);
+        compositor.emplace(doc, &*scheduler);
+    }
+
+    static const ScreenImage* CachedPicture(Gif& gif) {
+        std::lock_guard lock(gif.bitmapLock);
+        return gif.displayBitmap.get();
+    }
+    static bool Cached(Gif& gif) { return CachedPicture(gif) != nullptr; }
+
+    Animation doc;
+    std::optional<JobScheduler> scheduler;
+    std::optional<Compositor> compositor{std::in_place, doc, nullptr};
+};
+
+// --- the first frame ------------------------------------------------------------------------
+
+TEST_F(CompositorTest, FirstFrameSmallerThanTheScreenSitsOnTheBackground) {
+    SetScreen(3, 2);
+    Gif* f0 = Frame(1, 1, 1, 1, {R});
+    EXPECT_EQ(Shown(*f0), (Pixels{kBack, kBack, kBack, kBack, kRed, kBack}));
+}
+
+TEST_F(CompositorTest, TransparentFirstFrameCoveringTheScreenShowsNothingBeneath) {
+    SetScreen(2, 1);
+    Gif* f0 = Frame(2, 1, 0, 0, {T, R}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f0), (Pixels{kGrey, kRed}));
+}
+
+TEST_F(CompositorTest, TransparentFirstFrameSmallerThanTheScreenHasBackgroundAround) {
+    SetScreen(4, 1);
+    Gif* f0 = Frame(2, 1, 1, 0, {T, R}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f0), (Pixels{kBack, kGrey, kRed, kBack}));
+}
+
+TEST_F(CompositorTest, UnusedBackgroundSlotIsBlack) {
+    SetScreen(2, 1);
+    doc.backgroundIndex = 200;
+    Gif* f0 = Frame(1, 1, 1, 0, {R});
+    EXPECT_EQ(Shown(*f0), (Pixels{0, kRed}));
+}
+
+TEST_F(CompositorTest, FramePixelsOffTheScreenAreClipped) {
+    SetScreen(2, 2);
+    Frame(2, 2, 0, 0, {G, G, G, G});
+    Gif* f1 = Frame(3, 2, -1, 1, {R, W, R, W, W, W}, DisposalRestoreBackground);
+    Gif* f2 = Frame(2, 2, 0, 0, {T, T, T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kGreen, kWhite, kRed}));
+    EXPECT_EQ(Shown(*f2), (Pixels{kGreen, kGreen, kBack, kBack}));
+}
+
+// --- what later frames see ------------------------------------------------------------------
+
+TEST_F(CompositorTest, OpaqueWholeScreenFrameNeedsNothingEarlier) {
+    SetScreen(2, 1);
+    Gif* f0 = Frame(2, 1, 0, 0, {R, R});
+    f0->indexed.reset();  // no picture at all
+    auto stale = std::make_shared<const ScreenImage>(2, 1, 0xABCDEF);
+    f0->displayBitmap = stale;
+    Gif* f1 = Frame(2, 1, 0, 0, {G, W});
+    // Anyone looking at f0 would wait for this lock, held on another thread throughout.
+    std::promise<void> held, release;
+    std::thread holder([&] {
+        std::lock_guard lock(f0->bitmapLock);
+        held.set_value();
+        release.get_future().wait();
+    });
+    held.get_future().wait();
+    auto composed = std::async(std::launch::async, [&] { return Shown(*f1); });
+    const bool finished = composed.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    release.set_value();
+    holder.join();
+    EXPECT_TRUE(finished) << "composing the opaque frame waited for the one before it";
+    EXPECT_EQ(composed.get(), (Pixels{kGreen, kWhite}));
+    EXPECT_EQ(f0->displayBitmap, stale);
+}
+
+TEST_F(CompositorTest, TransparentPixelsShowTheEarlierFrames) {
+    SetScreen(3, 1);
+    Frame(3, 1, 0, 0, {G, G, G});
+    Frame(1, 1, 2, 0, {W});
+    Gif* f2 = Frame(3, 1, 0, 0, {R, T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f2), (Pixels{kRed, kGreen, kWhite}));
+}
+
+TEST_F(CompositorTest, RestoreBackgroundLeavesBackgroundWhereTheFrameWas) {
+    SetScreen(3, 1);
+    Frame(3, 1, 0, 0, {G, G, G});
+    Gif* f1 = Frame(1, 1, 1, 0, {R}, DisposalRestoreBackground);
+    Gif* f2 = Frame(3, 1, 0, 0, {T, T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kRed, kGreen}));
+    EXPECT_EQ(Shown(*f2), (Pixels{kGreen, kBack, kGreen}));
+}
+
+TEST_F(CompositorTest, RestorePreviousBringsBackTheScreenBeforeTheFrame) {
+    SetScreen(3, 1);
+    Frame(3, 1, 0, 0, {G, G, G});
+    Frame(1, 1, 1, 0, {R});
+    Gif* f2 = Frame(1, 1, 2, 0, {W}, DisposalRestorePrevious);
+    Gif* f3 = Frame(1, 1, 0, 0, {W}, DisposalRestorePrevious);
+    Gif* f4 = Frame(3, 1, 0, 0, {T, T, T}, DisposalDoNotDispose, true);
+    // In order, so that every earlier picture is cached when the next is composed: those of
+    // the restoring frames must not be taken for the screen after them.
+    for (Gif* gif = doc.head; gif != f4; gif = gif->next) Shown(*gif);
+    EXPECT_EQ(Shown(*f2), (Pixels{kGreen, kRed, kWhite}));
+    EXPECT_EQ(Shown(*f3), (Pixels{kWhite, kRed, kGreen}));
+    EXPECT_EQ(Shown(*f4), (Pixels{kGreen, kRed, kGreen}));
+}
+
+TEST_F(CompositorTest, RestorePreviousOnTheFirstFrameReturnsToNothingAndBackground) {
+    SetScreen(3, 1);
+    Frame(2, 1, 0, 0, {R, R}, DisposalRestorePrevious);
+    Gif* f1 = Frame(3, 1, 0, 0, {T, T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f1), (Pixels{kGrey, kGrey, kBack}));
+}
+
+TEST_F(CompositorTest, RestorePreviousPassesOverAnOpaqueWholeScreenFrame) {
+    SetScreen(2, 1);
+    Frame(2, 1, 0, 0, {G, G});
+    Frame(2, 1, 0, 0, {W, W}, DisposalRestorePrevious);
+    Gif* f2 = Frame(2, 1, 0, 0, {R, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f2), (Pixels{kRed, kGreen}));
+}
+
+TEST_F(CompositorTest, ReservedDisposalsLeaveTheFrameInPlace) {
+    SetScreen(2, 1);
+    Frame(2, 1, 0, 0, {G, G});
+    Frame(1, 1, 0, 0, {R}, 6);
+    Gif* f2 = Frame(2, 1, 0, 0, {T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f2), (Pixels{kRed, kGreen}));
+}
+
+TEST_F(CompositorTest, GlobalDisposalOverridesEachFrame) {
+    SetScreen(3, 1);
+    Frame(3, 1, 0, 0, {G, G, G});
+    Frame(1, 1, 1, 0, {R}, DisposalDoNotDispose);
+    Gif* f2 = Frame(3, 1, 0, 0, {T, T, T}, DisposalRestoreBackground, true);
+    doc.useAnimationDisposal = 1;
+    doc.animationDisposal = DisposalRestoreBackground;
+    EXPECT_EQ(Shown(*f2), (Pixels{kBack, kBack, kBack}));  // f0 restored too, f1 then
+
+    compositor->InvalidateFrom(*doc.head);
+    doc.animationDisposal = DisposalDoNotDispose;
+    EXPECT_EQ(Shown(*f2), (Pixels{kGreen, kRed, kGreen}));
+}
+
+// --- frames awaiting reduction and frames without pixels ------------------------------------
+
+TEST_F(CompositorTest, PendingFrameIsShownFromItsTrueColorWithItsTransparency) {
+    SetScreen(3, 1);
+    Frame(3, 1, 0, 0, {G, G, G});
+    // The stale indexed pixels would draw T's colour, or nothing: neither may show.
+    Gif* f1 = Frame(3, 1, 0, 0, {T, T, R}, DisposalDoNotDispose, true);
+    FillTrueColor(*f1, {0x123456, TransparentBit | 0xFFFFFF, 0x000001});
+    Gif* f2 = Frame(3, 1, 0, 0, {T, T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(Shown(*f1), (Pixels{0x123456, kGreen, 0x000001}));
+    EXPECT_EQ(Shown(*f2), (Pixels{0x123456, kGreen, 0x000001}));
+}
+
+TEST_F(CompositorTest, PendingWholeScreenFrameStillShowsWhatLiesBeneath) {
+    SetScreen(2, 1);
+    Frame(2, 1, 0, 0, {G, G});
+    Gif* f1 = Frame(2, 1, 0, 0, {R, R});  // opaque once reduced
+    FillTrueColor(*f1, {TransparentBit, 0x000002});
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, 0x000002}));
+}
+
+TEST_F(CompositorTest, FrameWithoutPixelsHasNoPictureAndHidesNothing) {
+    SetScreen(2, 1);
+    Frame(2, 1, 0, 0, {G, R});
+    Gif* empty = Frame(2, 1, 0, 0, {W, W});
+    empty->indexed.reset();
+    Gif* pendingWithout = Frame(2, 1, 0, 0, {W, W});
+    SetIndexedReady(*pendingWithout, 0);  // no true colour either
+    Gif* last = Frame(2, 1, 0, 0, {T, T}, DisposalDoNotDispose, true);
+    EXPECT_EQ(compositor->GetDisplayBitmap(*empty), nullptr);
+    EXPECT_EQ(compositor->GetDisplayBitmap(*pendingWithout), nullptr);
+    EXPECT_EQ(Shown(*last), (Pixels{kGreen, kRed}));
+}
+
+// --- keeping, dropping and invalidating -----------------------------------------------------
+
+TEST_F(CompositorTest, PictureIsKeptUntilDropped) {
+    SetScreen(1, 1);
+    Gif* f0 = Frame(1, 1, 0, 0, {R});
+    auto first = compositor->GetDisplayBitmap(*f0);
+    EXPECT_EQ(compositor->GetDisplayBitmap(*f0), first);
+    EXPECT_EQ(compositor->DropDisplayBitmap(*f0), 0);
+    EXPECT_EQ(compositor->DropDisplayBitmap(*f0), 1);
+    EXPECT_EQ(PixelsOf(*first), Pixels{kRed});  // the reader's copy outlives the drop
+    f0->indexed->Set(0, 0, G);
+    EXPECT_EQ(Shown(*f0), Pixels{kGreen});
+}
+
+TEST_F(CompositorTest, SuspendedCompositionComposesOnlyWhenAskedFor) {
+    SetScreen(1, 1);
+    Gif* f0 = Frame(1, 1, 0, 0, {R});
+    compositor->SuspendComposition(true);
+    EXPECT_TRUE(compositor->CompositionSuspended());
+    compositor->ComposeFrame(*f0);
+    EXPECT_FALSE(Cached(*f0));
+    EXPECT_NE(compositor->GetDisplayBitmap(*f0), nullptr);
+    compositor->DropDisplayBitmap(*f0);
+    compositor->SuspendComposition(false);
+    compositor->ComposeFrame(*f0);
+    EXPECT_TRUE(Cached(*f0));
+}
+
+class InvalidationTest : public CompositorTest {
+  protected:
+    // f0 opaque, f1 small, f2 transparent, f3 opaque (its disposal given), f4 and f5 small,
+    // f6 opaque, f7 small: all composed.
+    void Build(uint32_t opaqueDisposal) {
+        SetScreen(3, 1);
+        Frame(3, 1, 0, 0, {G, G, G});
+        f1 = Frame(1, 1, 1, 0, {R});
+        Frame(3, 1, 0, 0, {T, T, W}, DisposalDoNotDispose, true);
+        Frame(3, 1, 0, 0, {W, W, W}, opaqueDisposal);
+        Frame(1, 1, 2, 0, {R});
+        Frame(1, 1, 0, 0, {G});
+        Frame(3, 1, 0, 0, {R, R, R});
+        Frame(1, 1, 0, 0, {W});
+        for (Gif* gif = doc.head; gif; gif = gif->next) compositor->ComposeFrame(*gif);
+    }
+    std::vector<bool> CachedFrames() {
+        std::vector<bool> out;
+        for (Gif* gif = doc.head; gif; gif = gif->next) out.push_back(Cached(*gif));
+        return out;
+    }
+    Gif* f1 = nullptr;
+};
+
+TEST_F(InvalidationTest, StopsAtTheFirstOpaqueWholeScreenFrame) {
+    Build(DisposalDoNotDispose);
+    f1->indexed->Set(0, 0, W);
+    compositor->InvalidateFrom(*f1);
+    EXPECT_EQ(CachedFrames(),
+              (std::vector<bool>{true, false, false, true, true, true, true, true}));
+    EXPECT_EQ(Shown(*f1->next), (Pixels{kGreen, kWhite, kWhite}));
+}
+
+TEST_F(InvalidationTest, RestoringOpaqueFrameHandsTheChangeOn) {
+    Build(DisposalRestorePrevious);
+    f1->indexed->Set(0, 0, W);
+    compositor->InvalidateFrom(*f1);
+    // f3 does not show f1, but after it the screen before it, which does, returns.
+    EXPECT_EQ(CachedFrames(),
+              (std::vector<bool>{true, false, false, true, false, false, true, true}));
+    EXPECT_EQ(Shown(*doc.FrameAt(4)), (Pixels{kGreen, kWhite, kRed}));
+}
+
+TEST_F(InvalidationTest, OpaqueFrameRestoringTheBackgroundEndsTheWalk) {
+    Build(DisposalRestoreBackground);
+    compositor->InvalidateFrom(*f1);
+    EXPECT_EQ(CachedFrames(),
+              (std::vector<bool>{true, false, false, true, true, true, true, true}));
+    EXPECT_EQ(Shown(*doc.FrameAt(4)), (Pixels{kBack, kBack, kRed}));
+}
+
+// --- against a plainly simulated viewer -----------------------------------------------------
+
+TEST_F(CompositorTest, EveryFrameInAnyOrderMatchesAViewerShowingThemInOrder) {
+    testing::BuildMixedScene(doc, 40);
+    const std::vector<Pixels> expected = testing::SimulateViewer(doc);
+    const std::size_t count = expected.size();
+    for (std::size_t i = count; i-- > 0;)
+        EXPECT_EQ(Shown(*doc.FrameAt(i)), expected[i]) << "backwards, frame " << i;
+    compositor->InvalidateFrom(*doc.head);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t k = (i * 17) % count;  // scattered: 17 is prime to 40
+        EXPECT_EQ(Shown(*doc.FrameAt(k)), expected[k]) << "scattered, frame " << k;
+    }
+}
+
+TEST_F(CompositorTest, LongTransparentChainComposesWithoutRecursion) {
+    constexpr int kFrames = 100000;
+    SetScreen(1, 1);
+    Frame(1, 1, 0, 0, {R});
+    for (int i = 1; i < kFrames; ++i) {
+        Gif* gif = AppendFrame(doc, 1, 1);
+        gif->transparent = 1;
+        gif->transparentIndex = 0;
+    }
+    EXPECT_EQ(Shown(*doc.LastFrame()), Pixels{kRed});
+}
+
+// --- background jobs ------------------------------------------------------------------------
+
+TEST_F(CompositorTest, JobsAndTheInterfaceThreadComposeTogether) {
+    testing::BuildMixedScene(doc, 60);
+    const std::vector<Pixels> expected = testing::SimulateViewer(doc);
+    const std::size_t count = expected.size();
+    UseScheduler(4);
+    for (int round = 0; round < 3; ++round) {
+        compositor->StartCompositions(doc.head, count);
+        // Every other frame, backwards: the interface thread asks for frames whose jobs have
+        // not run yet and races the jobs composing the frames before them.
+        for (std::size_t i = count - 1 - round % 2; i < count; i -= 2)
+            ASSERT_EQ(Shown(*doc.FrameAt(i)), expected[i]) << "round " << round << " frame " << i;
+        compositor->WaitForCompositions();
+        for (std::size_t i = 0; i < count; ++i) {
+            const ScreenImage* picture = CachedPicture(*doc.FrameAt(i));
+            ASSERT_NE(picture, nullptr) << "round " << round << " frame " << i;
+            ASSERT_EQ(PixelsOf(*picture), expected[i]) << "round " << round << " frame " << i;
+        }
+        compositor->SuspendComposition(true);
+        compositor->InvalidateFrom(*doc.head);
+        compositor->SuspendComposition(false);
+    }
+}
+
+TEST_F(CompositorTest, DestroyingAFrameCancelsItsQueuedJob) {
+    testing::BuildMixedScene(doc, 12);
+    UseScheduler(1);
+    std::promise<void> held, release;
+    scheduler->Submit([&, go = release.get_future().share()] {
+        held.set_value();
+        go.wait();
+    });
+    held.get_future().wait();
+    compositor->StartCompositions(doc.head, doc.FrameCount());  // all but the first queued
+    DiscardGif(doc.LastFrame());
+    release.set_value();
+    compositor->WaitForCompositions();
+    EXPECT_EQ(compositor->Cache().EntryCount(), 11u);
+    for (Gif* gif = doc.head; gif; gif = gif->next) EXPECT_TRUE(Cached(*gif));
+}
+
+TEST_F(CompositorTest, SuspendingCancelsQueuedJobs) {
+    testing::BuildMixedScene(doc, 12);
+    UseScheduler(1);
+    std::promise<void> held, release;
+    scheduler->Submit([&, go = release.get_future().share()] {
+        held.set_value();
+        go.wait();
+    });
+    held.get_future().wait();
+    compositor->StartCompositions(doc.head, doc.FrameCount());
+    compositor->SuspendComposition(true);
+    release.set_value();
+    compositor->WaitForCompositions();
+    EXPECT_TRUE(Cached(*doc.head));  // composed by the caller
+    for (Gif* gif = doc.head->next; gif; gif = gif->next) EXPECT_FALSE(Cached(*gif));
+}
+
+}  // namespace
+}  // namespace anitrope

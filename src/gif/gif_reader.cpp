@@ -326,15 +326,29 @@ GifReadStatus ReadGifFile(Animation& animation, Gif& first, const std::string& p
 
 GifReadStatus LoadGifDocument(Animation& animation, const std::string& path,
                               const GifReadLimits& limits) {
-    animation.Clear();
-    Gif* first = CreateGif(animation, nullptr, nullptr);
-    GifReadStatus status = ReadGifFile(animation, *first, path, limits);
+    // Read into a document of its own, so that a refused file leaves this one as it was and
+    // nothing of an earlier file shows through where the new one is silent.
+    Animation fresh;
+    fresh.status = animation.status;
+    Gif* first = CreateGif(fresh, nullptr, nullptr);
+    GifReadStatus status = ReadGifFile(fresh, *first, path, limits);
     if (status != GifReadStatus::Ok) {
         DiscardGif(first);
         return status;
     }
-    animation.head = first;
-    animation.current = first;
+    fresh.head = first;
+    animation.Clear();
+    for (Gif* g = first; g; g = g->next) g->animation = &animation;
+    animation.head = animation.current = first;
+    fresh.head = nullptr;
+    animation.globalPalette = fresh.globalPalette;
+    animation.globalPalettePresent = fresh.globalPalettePresent;
+    animation.backgroundIndex = fresh.backgroundIndex;
+    animation.loopCount = fresh.loopCount;
+    animation.hasLoopExtension = fresh.hasLoopExtension;
+    animation.globalComments = std::move(fresh.globalComments);
+    animation.hasGlobalComments = fresh.hasGlobalComments;
+    animation.globalCommentsChanged = fresh.globalCommentsChanged;
     animation.FitScreenToFrames();
     return status;
 }

@@ -36,12 +36,18 @@ void LzwDecoder::AddEntry(int prefix, uint8_t last) {
 
 void LzwDecoder::Emit(int code, PixelCursor& out) {
     const int length = length_[code];
-    // Prefix chains run backwards; fill the scratch string from its end.
+    // Prefix chains run backwards, so strings are filled from their end: straight into the
+    // row when they fit, else through a scratch string that the cursor spreads over rows.
+    uint8_t* direct = out.Reserve(length);
+    uint8_t* dst = direct ? direct : scratch_.data();
     for (int i = length - 1; i >= 0; --i) {
-        scratch_[i] = last_[code];
+        dst[i] = last_[code];
         code = prefix_[code];
     }
-    out.Write(scratch_.data(), static_cast<std::size_t>(length));
+    if (direct)
+        out.Advance(length);
+    else
+        out.Write(scratch_.data(), static_cast<std::size_t>(length));
 }
 
 LzwDecoder::Result LzwDecoder::Handle(int code, PixelCursor& out) {

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace anitrope {
+#include "model/indexed_bitmap.h"
 
-class IndexedBitmap;
+namespace anitrope {
 
 // Where decoded indices go: row by row, or in GIF89a's four interlace passes (appendix E).
 // Bytes beyond the last row are dropped, so surplus data cannot write outside the frame.
@@ -14,6 +14,16 @@ public:
     PixelCursor(IndexedBitmap& target, bool interlaced);
 
     void Write(const uint8_t* bytes, std::size_t count);
+
+    // Where `count` bytes would go when they all fit in the current row, else null; the
+    // decoder then writes them in place and calls Advance.
+    uint8_t* Reserve(int32_t count) {
+        return !done_ && count <= width_ - x_ ? target_.Row(y_) + x_ : nullptr;
+    }
+    void Advance(int32_t count) {
+        x_ += count;
+        if (x_ == width_) NextRow();
+    }
     bool Full() const { return done_; }
 
 private:

@@ -253,3 +253,31 @@ TEST(GifReaderHeader, EveryStatusHasItsOwnText) {
 
 }  // namespace
 }  // namespace anitrope::test
+
+namespace anitrope::test {
+namespace {
+
+TEST(GifReaderHeader, LoadingIntoAUsedDocumentKeepsNothingOfTheOldFile) {
+    GifBuilder rich;
+    rich.Header().Screen({.globalColors = DistinctColors(4)}).NetscapeLoop(3);
+    rich.Image({}, kOnePixel).Comment({"old global"}).Trailer();
+    GifBuilder bare;  // no global table, no looping block, no comments
+    bare.Header().Screen({});
+    bare.Image({.localColors = DistinctColors(2)}, kOnePixel).Trailer();
+    TempFile richFile(rich.Bytes()), bareFile(bare.Bytes());
+
+    Animation animation;
+    ASSERT_EQ(LoadGifDocument(animation, richFile.Path()), GifReadStatus::Ok);
+    ASSERT_EQ(animation.globalComments.Size(), 1u);
+    ASSERT_EQ(animation.globalPalettePresent, 1);
+    ASSERT_EQ(LoadGifDocument(animation, bareFile.Path()), GifReadStatus::Ok);
+    EXPECT_EQ(animation.FrameCount(), 1u);
+    EXPECT_EQ(animation.globalPalettePresent, 0);
+    EXPECT_EQ(UsedPaletteSlots(animation.globalPalette), 0);
+    EXPECT_TRUE(animation.globalComments.Empty());
+    EXPECT_EQ(animation.hasGlobalComments, 0);
+    EXPECT_FALSE(animation.hasLoopExtension);
+}
+
+}  // namespace
+}  // namespace anitrope::test

@@ -29,9 +29,13 @@ void Compositor::ComposeFrame(Gif& gif) {
 
 std::shared_ptr<const ScreenImage> Compositor::Compose(Gif& gif) {
     std::lock_guard lock(gif.bitmapLock);
-    if (gif.displayBitmap) {
+    if (gif.displayBitmap && FitsScreen(*gif.displayBitmap)) {
         cache_.Touch(gif);
         return gif.displayBitmap;
+    }
+    if (gif.displayBitmap) {  // composed before the screen was resized
+        gif.displayBitmap.reset();
+        cache_.Forget(gif);
     }
     if (!HasPicture(gif)) return nullptr;
     ScreenImage picture = CoversScreenOpaquely(animation_, gif)
@@ -74,13 +78,14 @@ ScreenImage Compositor::Replay(Gif* from, Gif& to, ScreenImage canvas) {
 
 std::shared_ptr<const ScreenImage> Compositor::CachedScreen(Gif& gif) {
     std::lock_guard lock(gif.bitmapLock);
-    const auto& cached = gif.displayBitmap;
-    // One composed for another screen size is stale; it must not shape this picture.
-    if (!cached || cached->Width() != animation_.screenWidth ||
-        cached->Height() != animation_.screenHeight)
-        return nullptr;
+    if (!gif.displayBitmap || !FitsScreen(*gif.displayBitmap)) return nullptr;
     cache_.Touch(gif);
-    return cached;
+    return gif.displayBitmap;
+}
+
+// A picture of another size was composed for a screen since resized: it is stale.
+bool Compositor::FitsScreen(const ScreenImage& picture) const {
+    return picture.Width() == animation_.screenWidth && picture.Height() == animation_.screenHeight;
 }
 
 int Compositor::DropDisplayBitmap(Gif& gif) {

@@ -45,7 +45,9 @@ public:
 
     // The frame's display picture, composed now unless it is cached; waits for a composition
     // of the frame that is running. Composes even while composition is suspended. Null when
-    // the frame has no indexed pixels and no true colour.
+    // the frame has no indexed pixels and no true colour. A cached picture of another size
+    // than the screen is stale and composed again, so resizing the screen needs no
+    // invalidation.
     std::shared_ptr<const ScreenImage> GetDisplayBitmap(Gif& gif);
 
     // Composes and keeps the frame's picture if it is missing. Does nothing while suspended.
@@ -67,7 +69,7 @@ public:
     bool CompositionSuspended() const { return suspended_.load(); }
 
     // After frames are loaded: composes `first` now and queues jobs for the count - 1 frames
-    // after it, in order. A frame that already has a job queued keeps it. Without a scheduler
+    // after it, in order. A frame whose job is queued or running keeps it. Without a scheduler
     // the others are composed when asked for.
     void StartCompositions(Gif* first, std::size_t count);
 
@@ -86,8 +88,9 @@ private:
     ScreenImage CanvasBefore(Gif& gif);
     // Canvas `to` from canvas `from`.
     ScreenImage Replay(Gif* from, Gif& to, ScreenImage canvas);
-    // The frame's cached picture when it is screen-sized, else null.
+    // The frame's cached picture when it fits the screen, else null.
     std::shared_ptr<const ScreenImage> CachedScreen(Gif& gif);
+    bool FitsScreen(const ScreenImage& picture) const;
     void StopJob(const JobHandle& job);
     bool IsPending(const JobHandle& job) const;
 

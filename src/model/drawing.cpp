@@ -43,6 +43,8 @@ void Blit(const Bitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y, ToRgb
 }
 
 constexpr auto kOpaque = [](auto) { return false; };
+constexpr auto kTrueColorRgb = [](uint32_t p) { return p & 0xFFFFFF; };
+constexpr auto kTrueColorSeeThrough = [](uint32_t p) { return (p & TransparentBit) != 0; };
 
 }  // namespace
 
@@ -63,19 +65,18 @@ int DrawIndexedOver(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x,
     const Gif* owner = bitmap.Owner();
     if (!owner) return 0;
     const auto table = FrameColorTable(*owner);
-    Blit(bitmap, screen, x, y, [&](uint8_t index) { return table[index]; },
-         [&](uint8_t index) { return index == transparentIndex; });
+    const auto toRgb = [&](uint8_t index) { return table[index]; };
+    const auto seeThrough = [&](uint8_t index) { return index == transparentIndex; };
+    Blit(bitmap, screen, x, y, toRgb, seeThrough);
     return 1;
 }
 
 void DrawTrueColor(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y) {
-    Blit(bitmap, screen, x, y, [](uint32_t p) { return p & 0xFFFFFF; }, kOpaque);
+    Blit(bitmap, screen, x, y, kTrueColorRgb, kOpaque);
 }
 
-void DrawTrueColorOver(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x,
-                       int64_t y) {
-    Blit(bitmap, screen, x, y, [](uint32_t p) { return p & 0xFFFFFF; },
-         [](uint32_t p) { return (p & TransparentBit) != 0; });
+void DrawTrueColorOver(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y) {
+    Blit(bitmap, screen, x, y, kTrueColorRgb, kTrueColorSeeThrough);
 }
 
 void FillRect(ScreenImage& screen, int64_t x, int64_t y, int32_t width, int32_t height,

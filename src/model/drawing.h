@@ -33,8 +33,7 @@ int DrawIndexedOver(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x,
                     int32_t transparentIndex);
 
 // DrawTrueColor, except that pixels with TransparentBit leave the screen as it was.
-void DrawTrueColorOver(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x,
-                       int64_t y);
+void DrawTrueColorOver(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y);
 
 // Sets the part of the width x height rectangle at (x, y) that lies on the screen to rgb.
 void FillRect(ScreenImage& screen, int64_t x, int64_t y, int32_t width, int32_t height,

@@ -62,16 +62,22 @@ void DrawFrame(Gif& gif, ScreenImage& canvas) {
         case PictureSource::TrueColor:
             DrawTrueColorOver(*gif.trueColor, canvas, gif.left, gif.top);
             break;
-        case PictureSource::None: break;
+        case PictureSource::None:
+            break;
     }
 }
 
 void AdvancePastFrame(const Animation& animation, Gif& gif, ScreenImage& canvas) {
     switch (DisposalInForce(animation, gif)) {
-        case DisposalRestorePrevious: break;
+        case DisposalRestorePrevious:
+            break;
         // Whatever the frame drew lies inside the rectangle the background now covers.
-        case DisposalRestoreBackground: FillFrameRect(gif, canvas, BackgroundPixel(animation)); break;
-        default: DrawFrame(gif, canvas); break;
+        case DisposalRestoreBackground:
+            FillFrameRect(gif, canvas, BackgroundPixel(animation));
+            break;
+        default:
+            DrawFrame(gif, canvas);
+            break;
     }
 }
 

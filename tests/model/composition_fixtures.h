@@ -65,9 +65,8 @@ inline std::vector<Pixels> SimulateViewer(Animation& doc) {
             }
         }
         shown.push_back(screen);
-        const uint32_t disposal = doc.useAnimationDisposal
-                                      ? static_cast<uint32_t>(doc.animationDisposal)
-                                      : gif->disposal;
+        const uint32_t disposal =
+            doc.useAnimationDisposal ? static_cast<uint32_t>(doc.animationDisposal) : gif->disposal;
         if (disposal == DisposalRestoreBackground) FillFrameArea(doc, *gif, screen, background);
         if (disposal == DisposalRestorePrevious) screen = before;
     }
@@ -92,8 +91,8 @@ inline void BuildMixedScene(Animation& doc, int count) {
         const bool whole = i % 7 == 6;
         const uint32_t width = whole ? 8 : static_cast<uint32_t>(i % 4 + 2);
         const uint32_t height = whole ? 6 : static_cast<uint32_t>(i % 3 + 2);
-        Gif* gif = AppendFrame(doc, width, height, whole ? 0 : (i * 3) % 7 - 1,
-                               whole ? 0 : (i * 2) % 5);
+        Gif* gif =
+            AppendFrame(doc, width, height, whole ? 0 : (i * 3) % 7 - 1, whole ? 0 : (i * 2) % 5);
         GiveFourColors(*gif, i);
         for (int32_t y = 0; y < gif->indexed->Height(); ++y)
             for (int32_t x = 0; x < gif->indexed->Width(); ++x)
@@ -104,8 +103,9 @@ inline void BuildMixedScene(Animation& doc, int count) {
             AllocTrueColor(*gif);  // pending
             for (int32_t y = 0; y < gif->trueColor->Height(); ++y)
                 for (int32_t x = 0; x < gif->trueColor->Width(); ++x)
-                    gif->trueColor->Set(x, y, (x + y) % 3 == 0 ? TransparentBit | 0xFFFFFF
-                                                               : 0x010101u * (40u + 20u * i));
+                    gif->trueColor->Set(
+                        x, y,
+                        (x + y) % 3 == 0 ? TransparentBit | 0xFFFFFF : 0x010101u * (40u + 20u * i));
         }
     }
 }

@@ -267,6 +267,19 @@ TEST_F(CompositorTest, PictureIsKeptUntilDropped) {
     EXPECT_EQ(Shown(*f0), Pixels{kGreen});
 }
 
+TEST_F(CompositorTest, PicturesComposedForAnotherScreenSizeAreComposedAgain) {
+    SetScreen(2, 1);
+    Gif* f0 = Frame(2, 1, 0, 0, {G, G});
+    Gif* f1 = Frame(1, 1, 1, 0, {R});
+    Shown(*f0);
+    Shown(*f1);
+    compositor->SuspendComposition(true);
+    SetScreen(3, 1);
+    compositor->SuspendComposition(false);
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kRed, kBack}));
+    EXPECT_EQ(Shown(*f0), (Pixels{kGreen, kGreen, kBack}));
+}
+
 TEST_F(CompositorTest, SuspendedCompositionComposesOnlyWhenAskedFor) {
     SetScreen(1, 1);
     Gif* f0 = Frame(1, 1, 0, 0, {R});
@@ -350,13 +363,16 @@ TEST_F(CompositorTest, EveryFrameInAnyOrderMatchesAViewerShowingThemInOrder) {
 TEST_F(CompositorTest, LongTransparentChainComposesWithoutRecursion) {
     constexpr int kFrames = 100000;
     SetScreen(1, 1);
-    Frame(1, 1, 0, 0, {R});
-    for (int i = 1; i < kFrames; ++i) {
-        Gif* gif = AppendFrame(doc, 1, 1);
+    Gif* last = Frame(1, 1, 0, 0, {R});
+    for (int i = 1; i < kFrames; ++i) {  // linked here: appending walks the whole list
+        Gif* gif = CreateGif(doc, last, nullptr);
+        last->next = gif;
+        AllocIndexed(*gif, 1, 1);
         gif->transparent = 1;
         gif->transparentIndex = 0;
+        last = gif;
     }
-    EXPECT_EQ(Shown(*doc.LastFrame()), Pixels{kRed});
+    EXPECT_EQ(Shown(*last), Pixels{kRed});
 }
 
 // --- background jobs ------------------------------------------------------------------------

@@ -27,8 +27,8 @@ class DisplayCacheTest : public ::testing::Test {
   protected:
     // Gives the frame a side x side picture filled with `fill` and records it, as a
     // compositor does.
-    static std::shared_ptr<const ScreenImage> Store(DisplayCache& cache, Gif& gif,
-                                                    int32_t side = 2, uint32_t fill = 0) {
+    static std::shared_ptr<const ScreenImage> Store(DisplayCache& cache, Gif& gif, int32_t side = 2,
+                                                    uint32_t fill = 0) {
         auto picture = std::make_shared<const ScreenImage>(side, side, fill);
         std::lock_guard lock(gif.bitmapLock);
         gif.displayBitmap = picture;
@@ -155,8 +155,12 @@ TEST_F(DisplayCacheTest, CountStaysExactUnderConcurrentUse) {
             for (int step = 0; step < kSteps; ++step) {
                 Gif& gif = *frames[t * kFramesEach + (step * 5) % kFramesEach];
                 switch (step % 3) {
-                    case 0: Store(cache, gif, 1 + (step / 3) % 3); break;
-                    case 1: cache.Touch(gif); break;
+                    case 0:
+                        Store(cache, gif, 1 + (step / 3) % 3);
+                        break;
+                    case 1:
+                        cache.Touch(gif);
+                        break;
                     default: {
                         std::lock_guard lock(gif.bitmapLock);
                         gif.displayBitmap.reset();

@@ -21,16 +21,6 @@ std::string ResolveTarget(const std::string& path) {
     return path;
 }
 
-bool WriteAll(int fd, std::span<const uint8_t> bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 mode_t ModeFor(const std::string& target) {
     struct stat info {};
     if (stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
@@ -41,19 +31,56 @@ mode_t ModeFor(const std::string& target) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
-    const std::string target = ResolveTarget(path);
-    std::vector<char> temp(target.begin(), target.end());
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : target_(ResolveTarget(path)) {
+    std::vector<char> name(target_.begin(), target_.end());
     const std::string suffix = ".saving-XXXXXX";
-    temp.insert(temp.end(), suffix.begin(), suffix.end());
-    temp.push_back('\0');
-    int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    bool ok = fchmod(fd, ModeFor(target)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    if (ok) ok = rename(temp.data(), target.c_str()) == 0;
-    if (!ok) unlink(temp.data());
-    return ok;
+    name.insert(name.end(), suffix.begin(), suffix.end());
+    name.push_back('\0');
+    fd_ = mkstemp(name.data());
+    if (fd_ < 0) return;
+    temp_ = name.data();
+    // The replacement keeps the permissions of the file it replaces.
+    if (fchmod(fd_, ModeFor(target_)) != 0) Abandon();
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+
+void AtomicFileWriter::Abandon() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool AtomicFileWriter::Write(std::span<const uint8_t> bytes) {
+    while (fd_ >= 0 && !bytes.empty()) {
+        ssize_t n = write(fd_, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            Abandon();
+            break;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return Ok();
+}
+
+bool AtomicFileWriter::Commit() {
+    if (fd_ < 0) return false;
+    const bool synced = fsync(fd_) == 0;
+    const bool closed = close(fd_) == 0;
+    fd_ = -1;
+    if (synced && closed && rename(temp_.c_str(), target_.c_str()) == 0) {
+        temp_.clear();
+        return true;
+    }
+    Abandon();
+    return false;
+}
+
+bool WriteFileAtomically(const std::string& path, std::span<const uint8_t> bytes) {
+    AtomicFileWriter writer(path);
+    return writer.Write(bytes) && writer.Commit();
 }
 
 }  // namespace anitrope

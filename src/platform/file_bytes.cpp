@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace anitrope {
 namespace {
 
@@ -45,7 +47,7 @@ void FileBytes::Release() {
     buffer_.clear();
 }
 
-bool FileBytes::Open(const std::string& path, std::size_t maxBytes) {
+bool FileBytes::Open(const std::string& path, std::size_t maxBytes, std::size_t maxStreamBytes) {
     Release();
     FileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return false;
@@ -65,7 +67,7 @@ bool FileBytes::Open(const std::string& path, std::size_t maxBytes) {
         }
     }
     // Pipes, devices, or a file mmap refused: read it, bounded.
-    if (!ReadAll(fd.Get(), buffer_, maxBytes)) {
+    if (!ReadAll(fd.Get(), buffer_, std::min(maxBytes, maxStreamBytes))) {
         buffer_.clear();
         return false;
     }

@@ -17,8 +17,10 @@ public:
     FileBytes& operator=(const FileBytes&) = delete;
     ~FileBytes();
 
-    // False when the file cannot be opened, read, or is larger than maxBytes.
-    bool Open(const std::string& path, std::size_t maxBytes = std::size_t{1} << 32);
+    // False when the file cannot be opened, read, or is larger than maxBytes. Streams
+    // (pipes, devices) are read only up to maxStreamBytes: an endless one must fail fast.
+    bool Open(const std::string& path, std::size_t maxBytes = std::size_t{1} << 32,
+              std::size_t maxStreamBytes = std::size_t{1} << 28);
 
     std::span<const uint8_t> Bytes() const { return {data_, size_}; }
 

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "cli/command.h"
+#include "cli/convert_command.h"
+#include "cli/frames_command.h"
 #include "cli/info_command.h"
 
 namespace anitrope {
@@ -13,6 +15,12 @@ constexpr std::array kCommands{
     CliCommand{"info", "[--json] FILE...",
                "Prints the screen, looping, palettes, comments and frames of GIF files.",
                RunInfoCommand},
+    CliCommand{"convert", "IN.gif OUT.gif", "Reads an animation and writes it again as GIF89a.",
+               RunConvertCommand},
+    CliCommand{"frames", "IN.gif OUTDIR | --ppm IN.gif OUT",
+               "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "
+               "to OUT (- for standard output).",
+               RunFramesCommand},
 };
 
 }  // namespace

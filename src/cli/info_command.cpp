@@ -7,7 +7,7 @@
 
 #include "cli/info_json.h"
 #include "cli/info_text.h"
-#include "gif/gif_reader.h"
+#include "cli/load_input.h"
 #include "model/animation.h"
 
 namespace anitrope {
@@ -46,11 +46,7 @@ bool DescribeFile(const std::string& file, const InfoOptions& options, bool firs
                   std::ostream& out, std::ostream& err) {
     try {
         Animation animation;
-        const GifReadStatus status = LoadGifDocument(animation, file);
-        if (status != GifReadStatus::Ok) {
-            err << kProgramName << ": " << file << ": " << GifReadStatusText(status) << '\n';
-            return false;
-        }
+        if (!LoadInput(file, animation, err)) return false;
         if (options.json) {
             out << InfoJson(animation, file) << '\n';
         } else {

@@ -7,7 +7,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc)
 EXAMPLE := examples/bounce.gif
 
-.PHONY: all run test build fuzz deps test-deps clean
+.PHONY: all run test build fuzz tsan deps test-deps clean
 
 all: build
 
@@ -30,6 +30,15 @@ test: test-deps
 	cmake --build build/test -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS)
+
+# The threaded parts (scheduler, compositor, display cache, status counts) under
+# ThreadSanitizer; not part of `make test`.
+TSAN_TESTS := JobScheduler|Compos|Display|Invalid|StatusDisplayThreads|ModelReadyEvent
+tsan: test-deps
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON
+	cmake --build build/tsan -j $(JOBS)
+	TSAN_OPTIONS=halt_on_error=1:detect_deadlocks=1 \
+	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
 # Fuzzes every reader for FUZZ_TIME seconds each: make fuzz FUZZ_TIME=600
 fuzz:

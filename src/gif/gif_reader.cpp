@@ -9,6 +9,7 @@
 #include "gif/lzw_decoder.h"
 #include "gif/pixel_cursor.h"
 #include "model/animation.h"
+#include "model/compositor.h"
 #include "model/gif.h"
 #include "platform/file_bytes.h"
 
@@ -350,6 +351,8 @@ GifReadStatus LoadGifDocument(Animation& animation, const std::string& path,
     animation.hasGlobalComments = fresh.hasGlobalComments;
     animation.globalCommentsChanged = fresh.globalCommentsChanged;
     animation.FitScreenToFrames();
+    // The first picture now, the others by the compositor's jobs.
+    if (animation.compositor) animation.compositor->StartCompositions(first, animation.FrameCount());
     return status;
 }
 

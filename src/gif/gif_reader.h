@@ -37,8 +37,10 @@ GifReadStatus ReadGifFile(Animation& animation, Gif& first, const std::string& p
 GifReadStatus ReadGifBytes(Animation& animation, Gif& first, std::span<const uint8_t> bytes,
                            const std::string& name, const GifReadLimits& limits = {});
 
-// Reads a file into an empty document: the frames become its list (the first selected) and
-// the screen becomes the bounding box of all frames. On failure the document is unchanged.
+// Reads a file into a document, replacing what it held: the frames become its list (the
+// first selected) and the screen becomes the bounding box of all frames. With a compositor
+// attached, the first frame is composed at once and the others are queued. On failure the
+// document is unchanged.
 GifReadStatus LoadGifDocument(Animation& animation, const std::string& path,
                               const GifReadLimits& limits = {});
 

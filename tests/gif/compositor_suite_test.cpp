@@ -93,6 +93,36 @@ TEST_P(CompositorSuite, EveryFrameShowsTheReferencePicture) {
     for (std::size_t k = 0; k < frames; ++k) check(k, "forwards,");
 }
 
+// Loading into a document with a compositor composes the first frame at once and queues
+// the others; the queued pictures are the same as the ones composed on demand.
+TEST_P(CompositorSuite, LoadingStartsCompositionsOfEveryFrame) {
+    const std::string name = GetParam();
+    JobScheduler scheduler(2);
+    Animation animation;
+    Compositor compositor(animation, &scheduler);
+    ASSERT_EQ(LoadGifDocument(animation, (kSuiteDir / (name + ".gif")).string()),
+              GifReadStatus::Ok);
+    {
+        std::lock_guard lock(animation.head->bitmapLock);
+        EXPECT_NE(animation.head->displayBitmap, nullptr) << "first frame not composed";
+    }
+    compositor.WaitForCompositions();
+    const std::size_t frames = animation.FrameCount();
+    const uint32_t background = PaletteRgb(animation.globalPalette[animation.backgroundIndex]);
+    for (std::size_t k = 0; k < frames; ++k) {
+        Gif& frame = *animation.FrameAt(k);
+        {
+            std::lock_guard lock(frame.bitmapLock);
+            EXPECT_NE(frame.displayBitmap, nullptr) << "frame " << k << " was not composed";
+        }
+        PngReadResult reference = ReadPngRgba(ReferencePath(name, k, frames).string());
+        ASSERT_TRUE(reference.image) << reference.error;
+        EXPECT_TRUE(MatchesReference(*compositor.GetDisplayBitmap(frame), *reference.image,
+                                     background))
+            << name << " frame " << k;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(GifTestSuite, CompositorSuite, ::testing::ValuesIn(SuiteFiles()),
                          [](const auto& test) { return test.param; });
 

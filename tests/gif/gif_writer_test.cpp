@@ -15,6 +15,7 @@
 #include "gif/lzw_encoder.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "model/status_display.h"
 
 namespace anitrope {
 namespace {
@@ -251,6 +252,24 @@ TEST_F(GifWriterFiles, SingleFrameAnimationHasLoopAndGraphicControlAndReadsBack)
     ASSERT_EQ(back.globalComments.Size(), 1u);
     EXPECT_EQ(back.globalComments.At(0), "global note");
     for (int i = 0; i < 9; ++i) EXPECT_EQ(back.head->indexed->Get(i % 3, i / 3), i * 30);
+}
+
+TEST_F(GifWriterFiles, SavingCountsFramesOnTheStatusDisplay) {
+    struct Texts : StatusView {
+        std::vector<std::string> shown;
+        void ShowStatusText(const std::string& text) override { shown.push_back(text); }
+        void ShowProgress(int, bool) override {}
+    } view;
+    StatusDisplay status;
+    status.Subscribe(&view);
+    Animation doc;
+    doc.status = &status;
+    doc.screenWidth = doc.screenHeight = 1;
+    for (int i = 0; i < 3; ++i) AddFrame(doc, 1, 1);
+    ASSERT_EQ(SaveAnimation(doc, doc.head, dir / "counted.gif"), GifWriteStatus::Ok);
+    EXPECT_EQ(view.shown, (std::vector<std::string>{"Idle", "Saving Img 1/3", "Saving Img 2/3",
+                                                    "Idle"}));
+    EXPECT_EQ(status.Counters(StatusSaving).total, 0);
 }
 
 TEST_F(GifWriterFiles, FileReadWithoutLoopExtensionStaysPlayOnce) {

@@ -14,7 +14,13 @@ fi
 build_dir=$1
 seconds=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
-seeds=("$repo"/../shared/testdata/gif-test-suite/gifs/*.gif "$repo"/examples/*.gif)
+# Seeds per fuzzer: GIF files for the GIF reader, still pictures for the others.
+seeds_for() {
+  case "$1" in
+    fuzz_gif_reader) ls "$repo"/../shared/testdata/gif-test-suite/gifs/*.gif "$repo"/examples/*.gif ;;
+    *) ls "$repo"/../shared/testdata/gif-test-suite/gifs/frames/*.png ;;
+  esac 2>/dev/null
+}
 
 mapfile -t fuzzers < <(find "$build_dir" -type f -perm -u+x -name 'fuzz_*' | sort)
 if [ ${#fuzzers[@]} -eq 0 ]; then
@@ -28,6 +34,7 @@ for fuzzer in "${fuzzers[@]}"; do
   corpus="$build_dir/corpus/$name"
   artifacts="$build_dir/artifacts/$name"
   mkdir -p "$corpus" "$artifacts"
+  mapfile -t seeds < <(seeds_for "$name")
   for seed in "${seeds[@]}"; do
     [ -f "$seed" ] && cp -n "$seed" "$corpus/"
   done

@@ -6,14 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace anitrope {
+#include "formats/rgba_picture.h"
 
-// An 8-bit RGBA picture, rows top first, 4 bytes a pixel (R, G, B, A).
-struct RgbaPicture {
-    int32_t width = 0;
-    int32_t height = 0;
-    std::vector<uint8_t> pixels;
-};
+namespace anitrope {
 
 // The PNG encoding of the picture, or nothing when it is empty or libpng fails.
 std::optional<std::vector<uint8_t>> EncodePng(const RgbaPicture& picture);

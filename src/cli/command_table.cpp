@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/frames_command.h"
 #include "cli/info_command.h"
+#include "cli/quantize_command.h"
 
 namespace anitrope {
 namespace {
@@ -21,6 +22,9 @@ constexpr std::array kCommands{
                "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "
                "to OUT (- for standard output).",
                RunFramesCommand},
+    CliCommand{"quantize", "IN OUT.gif",
+               "Reduces a PNG or binary PPM picture to 256 colours and writes it as a GIF.",
+               RunQuantizeCommand},
 };
 
 }  // namespace

@@ -1,0 +1,60 @@
+#include "cli/quantize_command.h"
+
+#include <ostream>
+
+#include "formats/still_picture.h"
+#include "gif/gif_writer.h"
+#include "model/animation.h"
+#include "model/gif.h"
+#include "quantize/reduce_pixels.h"
+
+namespace anitrope {
+namespace {
+
+// A one-frame document holding the picture's pixels reduced onto their own palette.
+bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
+    Gif* frame = CreateGif(doc, nullptr, nullptr);
+    doc.head = doc.current = frame;
+    doc.screenWidth = picture.width;
+    doc.screenHeight = picture.height;
+    frame->width = static_cast<uint32_t>(picture.width);
+    frame->height = static_cast<uint32_t>(picture.height);
+    frame->trueColor = ToTrueColor(picture);
+    if (!frame->trueColor) return false;
+    SetIndexedReady(*frame, 0);
+    if (!ReducePixels(*frame)) return false;
+    SetIndexedReady(*frame, 1);
+    frame->trueColor.reset();
+    return true;
+}
+
+}  // namespace
+
+int RunQuantizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
+    const CliCommand& self = *FindCliCommand("quantize");
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        PrintCommandUsage(self, out);
+        return kExitOk;
+    }
+    if (args.size() != 2) {
+        PrintCommandUsage(self, err);
+        return kExitUsage;
+    }
+    PictureReadResult read = ReadStillPicture(args[0]);
+    if (!read.picture) {
+        err << kProgramName << ": " << args[0] << ": " << read.error << '\n';
+        return kExitFailure;
+    }
+    Animation doc;
+    if (!BuildQuantizedFrame(*read.picture, doc)) {
+        err << kProgramName << ": " << args[0] << ": out of memory\n";
+        return kExitFailure;
+    }
+    if (SaveAnimation(doc, doc.head, args[1]) != GifWriteStatus::Ok) {
+        err << kProgramName << ": " << args[1] << ": cannot write the file\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+}  // namespace anitrope

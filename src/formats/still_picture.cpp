@@ -1,0 +1,34 @@
+#include "formats/still_picture.h"
+
+#include "formats/png_reader.h"
+#include "formats/ppm_reader.h"
+#include "platform/file_bytes.h"
+
+namespace anitrope {
+
+PictureReadResult ReadStillPicture(const std::string& path) {
+    FileBytes file;
+    if (!file.Open(path)) return {std::nullopt, "cannot open the file"};
+    const auto bytes = file.Bytes();
+    if (bytes.size() >= 2 && bytes[0] == 'P' && bytes[1] == '6') return DecodePpm(bytes);
+    if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
+        bytes[3] == 'G')
+        return DecodePng(bytes);
+    return {std::nullopt, "not a PNG or binary PPM file"};
+}
+
+std::unique_ptr<TrueColorBitmap> ToTrueColor(const RgbaPicture& picture) {
+    auto bitmap = std::make_unique<TrueColorBitmap>(picture.width, picture.height);
+    if (!bitmap->HasRows()) return nullptr;
+    const uint8_t* p = picture.pixels.data();
+    for (int32_t y = 0; y < picture.height; ++y) {
+        uint32_t* row = bitmap->Row(y);
+        for (int32_t x = 0; x < picture.width; ++x, p += 4) {
+            row[x] = p[3] < 128 ? TransparentBit
+                                : uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+        }
+    }
+    return bitmap;
+}
+
+}  // namespace anitrope

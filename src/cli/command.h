@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <iosfwd>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,5 +35,11 @@ const CliCommand* FindCliCommand(std::string_view name);
 
 // "usage: anitrope-cli NAME ARGUMENTS" and the summary.
 void PrintCommandUsage(const CliCommand& command, std::ostream& out);
+
+// Answers a lone --help (usage on `out`, status 0) and an argument count not among `counts`
+// (usage on `err`, status 2) for the command called `name`; nothing when it should run.
+std::optional<int> AnswerHelpOrMiscount(std::string_view name, CommandArgs args,
+                                        std::initializer_list<std::size_t> counts,
+                                        std::ostream& out, std::ostream& err);
 
 }  // namespace anitrope

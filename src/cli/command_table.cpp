@@ -42,4 +42,19 @@ void PrintCommandUsage(const CliCommand& command, std::ostream& out) {
         << command.summary << '\n';
 }
 
+std::optional<int> AnswerHelpOrMiscount(std::string_view name, CommandArgs args,
+                                        std::initializer_list<std::size_t> counts,
+                                        std::ostream& out, std::ostream& err) {
+    const CliCommand& command = *FindCliCommand(name);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        PrintCommandUsage(command, out);
+        return kExitOk;
+    }
+    if (std::find(counts.begin(), counts.end(), args.size()) == counts.end()) {
+        PrintCommandUsage(command, err);
+        return kExitUsage;
+    }
+    return std::nullopt;
+}
+
 }  // namespace anitrope

@@ -9,15 +9,7 @@
 namespace anitrope {
 
 int RunConvertCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
-    const CliCommand& self = *FindCliCommand("convert");
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        PrintCommandUsage(self, out);
-        return kExitOk;
-    }
-    if (args.size() != 2) {
-        PrintCommandUsage(self, err);
-        return kExitUsage;
-    }
+    if (auto answered = AnswerHelpOrMiscount("convert", args, {2}, out, err)) return *answered;
     Animation animation;
     if (!LoadInput(args[0], animation, err)) return kExitFailure;
     if (SaveAnimation(animation, animation.head, args[1]) != GifWriteStatus::Ok) {

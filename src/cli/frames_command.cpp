@@ -106,14 +106,10 @@ int WritePpmStream(const std::string& input, const std::string& output, std::ost
 }  // namespace
 
 int RunFramesCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
-    const CliCommand& self = *FindCliCommand("frames");
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        PrintCommandUsage(self, out);
-        return kExitOk;
-    }
+    if (auto answered = AnswerHelpOrMiscount("frames", args, {2, 3}, out, err)) return *answered;
     if (args.size() == 3 && args[0] == "--ppm") return WritePpmStream(args[1], args[2], out, err);
     if (args.size() == 2 && args[0].rfind("--", 0) != 0) return WritePngs(args[0], args[1], err);
-    PrintCommandUsage(self, err);
+    PrintCommandUsage(*FindCliCommand("frames"), err);
     return kExitUsage;
 }
 

@@ -31,15 +31,7 @@ bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
 }  // namespace
 
 int RunQuantizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
-    const CliCommand& self = *FindCliCommand("quantize");
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        PrintCommandUsage(self, out);
-        return kExitOk;
-    }
-    if (args.size() != 2) {
-        PrintCommandUsage(self, err);
-        return kExitUsage;
-    }
+    if (auto answered = AnswerHelpOrMiscount("quantize", args, {2}, out, err)) return *answered;
     PictureReadResult read = ReadStillPicture(args[0]);
     if (!read.picture) {
         err << kProgramName << ": " << args[0] << ": " << read.error << '\n';

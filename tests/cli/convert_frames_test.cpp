@@ -18,19 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class OutputDir {
-public:
-    OutputDir() {
-        char tmpl[] = "/tmp/anitrope-cli-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~OutputDir() { fs::remove_all(path_); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 std::string JsonWithoutFileName(const std::string& path) {
     std::string json = RunCliWith({"info", "--json", path}).out;
@@ -44,7 +31,7 @@ std::string Slurp(const std::string& path) {
 
 TEST(CliConvert, RoundTripKeepsEveryInfoField) {
     TempFile input(TwoFrameGif());
-    OutputDir dir;
+    TempDir dir;
     const CliResult result = RunCliWith({"convert", input.Path(), dir / "out.gif"});
     ASSERT_EQ(result.status, 0) << result.err;
     // Colour tables are written with 256 slots, so only their presence is compared there.
@@ -59,7 +46,7 @@ TEST(CliConvert, RoundTripKeepsEveryInfoField) {
 }
 
 TEST(CliConvert, UnreadableInputOrUnwritableOutputFailsAndKeepsTheOldFile) {
-    OutputDir dir;
+    TempDir dir;
     std::ofstream(dir / "old.gif") << "previous";
     const CliResult missing = RunCliWith({"convert", dir / "none.gif", dir / "old.gif"});
     EXPECT_EQ(missing.status, 1);
@@ -75,9 +62,9 @@ TEST(CliConvert, UnreadableInputOrUnwritableOutputFailsAndKeepsTheOldFile) {
 TEST(CliFrames, SuiteFramesMatchTheReferencePictures) {
     const fs::path suite = fs::path(ANITROPE_TESTDATA_DIR) / "gif-test-suite" / "gifs";
     const std::string name = "animated_transparent_frame_restorebackground_loop";
-    OutputDir dir;
+    TempDir dir;
     const CliResult result =
-        RunCliWith({"frames", (suite / (name + ".gif")).string(), dir.Path().string()});
+        RunCliWith({"frames", (suite / (name + ".gif")).string(), dir.Path()});
     ASSERT_EQ(result.status, 0) << result.err;
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);
@@ -109,8 +96,8 @@ TEST(CliFrames, NothingBeneathBecomesTransparent) {
     gif.Control({.transparentIndex = 1});
     gif.Image({.left = 1, .width = 2, .height = 1}, std::vector<uint8_t>{0, 1}).Trailer();
     TempFile input(gif.Bytes());
-    OutputDir dir;
-    ASSERT_EQ(RunCliWith({"frames", input.Path(), dir.Path().string()}).status, 0);
+    TempDir dir;
+    ASSERT_EQ(RunCliWith({"frames", input.Path(), dir.Path()}).status, 0);
     const std::string stem = fs::path(input.Path()).stem().string();
     auto png = ReadPngRgba(dir / (stem + "-0.png"));
     ASSERT_TRUE(png.image) << png.error;
@@ -133,7 +120,7 @@ TEST(CliFrames, PpmStreamHoldsOnePictureAFrameToFileOrStandardOutput) {
     EXPECT_EQ(piped.out.substr(0, header.size()), header);
     EXPECT_EQ(piped.out.substr(one, header.size()), header);
 
-    OutputDir dir;
+    TempDir dir;
     ASSERT_EQ(RunCliWith({"frames", "--ppm", input.Path(), dir / "all.ppm"}).status, 0);
     EXPECT_EQ(Slurp(dir / "all.ppm"), piped.out);
     EXPECT_EQ(RunCliWith({"frames", "--ppm", input.Path()}).status, 2);

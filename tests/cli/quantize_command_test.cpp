@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include "gif/gif_reader.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "support/temp_file.h"
 
 namespace anitrope::test {
 namespace {
@@ -17,14 +17,8 @@ namespace fs = std::filesystem;
 
 class CliQuantize : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/anitrope-quantize-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-    fs::path dir_;
+    std::string Path(const char* name) const { return dir_ / name; }
+    TempDir dir_;
 };
 
 TEST_F(CliQuantize, FewEvenColoursAndTransparencySurviveExactly) {

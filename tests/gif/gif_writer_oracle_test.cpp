@@ -2,7 +2,6 @@
 // our reader agree on every field of them.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -49,14 +48,8 @@ void ExpectGiflibReadsWhatWeWrote(const std::string& source, const std::string& 
 
 class GifWriterOracle : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/anitrope-oracle-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    std::string Written() const { return (dir_ / "written.gif").string(); }
-    fs::path dir_;
+    std::string Written() const { return dir_ / "written.gif"; }
+    TempDir dir_;
 };
 
 TEST_F(GifWriterOracle, SuiteFilesWrittenAgainDecodeIdenticallyInGiflib) {

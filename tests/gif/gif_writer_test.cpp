@@ -16,6 +16,7 @@
 #include "model/animation.h"
 #include "model/gif.h"
 #include "model/status_display.h"
+#include "support/temp_file.h"
 
 namespace anitrope {
 namespace {
@@ -39,19 +40,8 @@ Bytes ReadAll(const fs::path& p) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/anitrope-writer-XXXXXX";
-        path_ = mkdtemp(tmpl);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    fs::path operator/(const char* name) const { return path_ / name; }
-    const fs::path& Path() const { return path_; }
+using test::TempDir;
 
-private:
-    fs::path path_;
-};
 
 // Reads codes back the way a decoder sizes them, to check the encoder's width schedule.
 struct CodeTrace {
@@ -313,7 +303,7 @@ TEST_F(GifWriterFiles, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     EXPECT_EQ(SaveAnimation(doc, doc.head, blocked), GifWriteStatus::CannotWrite);
     EXPECT_TRUE(fs::is_directory(blocked));
     EXPECT_TRUE(fs::exists(marker));
-    EXPECT_EQ(SaveAnimation(doc, doc.head, dir / "missing" / "x.gif"),
+    EXPECT_EQ(SaveAnimation(doc, doc.head, fs::path(dir / "missing") / "x.gif"),
               GifWriteStatus::CannotWrite);
     std::size_t entries = 0;
     for (auto& e : fs::directory_iterator(dir.Path())) entries += e.path().filename() != "";

@@ -32,4 +32,17 @@ TempFile::TempFile(std::span<const uint8_t> bytes, const std::string& suffix) {
 
 TempFile::~TempFile() { std::remove(path_.c_str()); }
 
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "anitrope-XXXXXX").string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) throw std::runtime_error("cannot create a temporary directory");
+    path_ = name.data();
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
 }  // namespace anitrope::test

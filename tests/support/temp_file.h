@@ -21,4 +21,21 @@ class TempFile {
     std::string path_;
 };
 
+// An empty directory in the temporary directory, removed with everything in it when this
+// goes away.
+class TempDir {
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return path_; }
+    // The path of `name` inside the directory.
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
 }  // namespace anitrope::test

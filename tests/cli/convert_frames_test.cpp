@@ -2,7 +2,6 @@
 // pictures as PNG files or a PPM stream).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

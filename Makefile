@@ -1,6 +1,6 @@
 # The whole set-up: `make run` and `make test`. Everything else is for developers.
-BUILD_PACKAGES := cmake g++ ninja-build pkg-config
-TEST_PACKAGES  := libgtest-dev libgif-dev libpng-dev
+BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev
+TEST_PACKAGES  := libgtest-dev libgif-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
 FUZZ_TIME ?= 60

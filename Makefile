@@ -7,7 +7,7 @@ FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc)
 EXAMPLE := examples/bounce.gif
 
-.PHONY: all run test build fuzz tsan deps test-deps clean
+.PHONY: all run test build fuzz tsan bench deps test-deps clean
 
 all: build
 
@@ -39,6 +39,16 @@ tsan: test-deps
 	cmake --build build/tsan -j $(JOBS)
 	TSAN_OPTIONS=halt_on_error=1:detect_deadlocks=1 \
 	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+
+# Our codec beside giflib on a corpus made from synthetic video (no downloads).
+BENCH_PACKAGES := libgif-dev ffmpeg
+bench:
+	@tools/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)
+	tools/make-bench-corpus.sh build/bench-corpus
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF -DANITROPE_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+	@echo "machine: $$(nproc) cores, $$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2); compiler: $$(c++ --version | head -1)"
+	build/bench/bench/gif_codec_bench build/bench-corpus/*.gif
 
 # Fuzzes every reader for FUZZ_TIME seconds each: make fuzz FUZZ_TIME=600
 fuzz:

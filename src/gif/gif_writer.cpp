@@ -100,8 +100,11 @@ void WriteGifImage(Gif& frame, LzwEncoder& encoder, ByteSink& out) {
     out.Byte(static_cast<uint32_t>(bits - 1) | (frame.usesLocalPalette ? 0x80u : 0u));
     if (frame.usesLocalPalette) WriteColorTable(frame.palette, bits, out);
     out.Byte(static_cast<uint32_t>(bits));
+    // Pixels that do not match the frame's size are never read past: they write as zeros.
     const IndexedBitmap empty(&frame, 0, 0);
-    encoder.Encode(frame.indexed ? *frame.indexed : empty, static_cast<int>(frame.width),
+    const bool fits = frame.indexed && frame.indexed->Width() == static_cast<int32_t>(frame.width) &&
+                      frame.indexed->Height() == static_cast<int32_t>(frame.height);
+    encoder.Encode(fits ? *frame.indexed : empty, static_cast<int>(frame.width),
                    static_cast<int>(frame.height), bits, out);
     out.Byte(0x00);
 }

@@ -10,7 +10,8 @@ class IndexedBitmap;
 
 // GIF LZW compression with a direct table: one slot per (prefix code, pixel value). The
 // table is emptied by bumping a generation number instead of clearing its 4097 x 256 slots,
-// which gives the same codes as a cleared table at a fraction of the cost.
+// which gives the same codes as a cleared table at a fraction of the cost. A slot packs the
+// generation above the 13-bit code, so a lookup touches one word.
 //
 // Stream shape: a clear code first; the width grows once the next code reaches a power of
 // two; when the next code reaches 4096 a clear code follows at width 12 and the table starts
@@ -30,8 +31,7 @@ public:
 private:
     void ClearTable();
 
-    std::unique_ptr<uint16_t[]> codes_;
-    std::unique_ptr<uint32_t[]> generation_;
+    std::unique_ptr<uint32_t[]> slots_;  // generation << 13 | code; generation 0 is never live
     uint32_t currentGeneration_ = 0;
 };
 

@@ -262,6 +262,23 @@ TEST_F(GifWriterFiles, SavingCountsFramesOnTheStatusDisplay) {
     EXPECT_EQ(status.Counters(StatusSaving).total, 0);
 }
 
+TEST_F(GifWriterFiles, FramesWithoutFittingPixelsWriteZeros) {
+    Animation doc;
+    doc.screenWidth = doc.screenHeight = 4;
+    Gif* none = AddFrame(doc, 3, 2);
+    none->indexed.reset();
+    Gif* small = AddFrame(doc, 4, 4);
+    small->indexed = std::make_unique<IndexedBitmap>(small, 1, 1);  // smaller than the frame
+    small->indexed->Set(0, 0, 9);
+    ASSERT_EQ(SaveAnimation(doc, doc.head, dir / "zeros.gif"), GifWriteStatus::Ok);
+    Animation back;
+    ASSERT_EQ(LoadGifDocument(back, dir / "zeros.gif"), GifReadStatus::Ok);
+    ASSERT_EQ(back.FrameCount(), 2u);
+    for (Gif* g = back.head; g; g = g->next)
+        for (uint32_t y = 0; y < g->height; ++y)
+            for (uint32_t x = 0; x < g->width; ++x) EXPECT_EQ(g->indexed->Get(int(x), int(y)), 0);
+}
+
 TEST_F(GifWriterFiles, FileReadWithoutLoopExtensionStaysPlayOnce) {
     Animation doc;
     doc.screenWidth = doc.screenHeight = 1;

@@ -10,21 +10,33 @@ namespace anitrope {
 namespace {
 
 constexpr int kMaxCode = 4096;
-constexpr std::size_t kSlots = std::size_t{kMaxCode + 1} * 256;
-constexpr int kCodeBits = 13;  // codes up to 4096
-constexpr uint32_t kCodeMask = (1u << kCodeBits) - 1;
-constexpr uint32_t kLastGeneration = (1u << (32 - kCodeBits)) - 1;
+// At most 4096 strings live at once, so a table of twice that many slots stays half empty and
+// probes stay short; at 64 KiB it also stays in the cache, which a table indexed directly by
+// (prefix, pixel) does not.
+constexpr int kSlotBits = 13;
+constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+// A slot: generation << 34 | (prefix << 8 | pixel) << 13 | code.
+constexpr int kCodeBits = 13;
+constexpr int kKeyBits = 21;
+constexpr uint64_t kCodeMask = (uint64_t{1} << kCodeBits) - 1;
+constexpr uint64_t kKeyMask = (uint64_t{1} << kKeyBits) - 1;
+constexpr int kGenerationShift = kCodeBits + kKeyBits;
+constexpr uint64_t kLastGeneration = (uint64_t{1} << (64 - kGenerationShift)) - 1;
+
+std::size_t SlotOf(uint32_t key) {
+    return (key * 2654435761u) >> (32 - kSlotBits);  // Fibonacci hashing
+}
 
 }  // namespace
 
-LzwEncoder::LzwEncoder() : slots_(new uint32_t[kSlots]()) {}
+LzwEncoder::LzwEncoder() : slots_(new uint64_t[kSlots]()) {}
 
 LzwEncoder::~LzwEncoder() = default;
 
 void LzwEncoder::ClearTable() {
     if (currentGeneration_ == kLastGeneration) {
         // The stamps ran out: empty the table for real and start them over.
-        std::fill(slots_.get(), slots_.get() + kSlots, 0u);
+        std::fill(slots_.get(), slots_.get() + kSlots, uint64_t{0});
         currentGeneration_ = 0;
     }
     ++currentGeneration_;
@@ -53,13 +65,21 @@ void LzwEncoder::Encode(const IndexedBitmap& pixels, int width, int height, int 
         const uint8_t* line = row(y);
         for (int x = y == 0 ? 1 : 0; x < width; ++x) {
             const int c = line[x];
-            const std::size_t slot = static_cast<std::size_t>(prefix) * 256 + c;
-            const uint32_t entry = slots_[slot];
-            if (entry >> kCodeBits == currentGeneration_) {
-                prefix = static_cast<int>(entry & kCodeMask);
-                continue;
+            const auto key = static_cast<uint32_t>(prefix << 8 | c);
+            std::size_t slot = SlotOf(key);
+            bool found = false;
+            for (;; slot = (slot + 1) & (kSlots - 1)) {
+                const uint64_t entry = slots_[slot];
+                if (entry >> kGenerationShift != currentGeneration_) break;  // empty
+                if ((entry >> kCodeBits & kKeyMask) == key) {
+                    prefix = static_cast<int>(entry & kCodeMask);
+                    found = true;
+                    break;
+                }
             }
-            slots_[slot] = currentGeneration_ << kCodeBits | static_cast<uint32_t>(next);
+            if (found) continue;
+            slots_[slot] = currentGeneration_ << kGenerationShift | uint64_t{key} << kCodeBits |
+                           static_cast<uint64_t>(next);
             packer.Put(static_cast<uint32_t>(prefix), codeWidth);
             if (next == kMaxCode) {
                 // Code 4096 is never sent: the table starts over in the same step.

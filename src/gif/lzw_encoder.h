@@ -8,10 +8,10 @@ namespace anitrope {
 class ByteSink;
 class IndexedBitmap;
 
-// GIF LZW compression with a direct table: one slot per (prefix code, pixel value). The
-// table is emptied by bumping a generation number instead of clearing its 4097 x 256 slots,
-// which gives the same codes as a cleared table at a fraction of the cost. A slot packs the
-// generation above the 13-bit code, so a lookup touches one word.
+// GIF LZW compression. The string table maps (prefix code, pixel value) to a code through a
+// small open-addressing hash table; it assigns exactly the codes a table indexed directly by
+// prefix x 256 + pixel would, so the stream is the same. The table is emptied by bumping a
+// generation number stored in every slot instead of clearing it.
 //
 // Stream shape: a clear code first; the width grows once the next code reaches a power of
 // two; when the next code reaches 4096 a clear code follows at width 12 and the table starts
@@ -31,8 +31,8 @@ public:
 private:
     void ClearTable();
 
-    std::unique_ptr<uint32_t[]> slots_;  // generation << 13 | code; generation 0 is never live
-    uint32_t currentGeneration_ = 0;
+    std::unique_ptr<uint64_t[]> slots_;  // generation 0 is never live
+    uint64_t currentGeneration_ = 0;
 };
 
 }  // namespace anitrope

@@ -53,7 +53,6 @@ template <class Emit>
 bool ForEachComposedFrame(Animation& animation, Emit&& emit) {
     // Frame after frame, so each picture starts from the one just made.
     Compositor compositor(animation, nullptr);
-    animation.compositor = &compositor;
     bool ok = true;
     int index = 0;
     for (Gif* g = animation.head; g && ok; g = g->next, ++index) {
@@ -61,7 +60,6 @@ bool ForEachComposedFrame(Animation& animation, Emit&& emit) {
         ok = picture && emit(*picture, index);
     }
     animation.Clear();
-    animation.compositor = nullptr;
     return ok;
 }
 

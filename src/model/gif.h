@@ -63,7 +63,6 @@ struct Gif {
     Gif* prev = nullptr;
     std::unique_ptr<TrueColorBitmap> trueColor;  // present while reduction is pending
     std::atomic<int32_t> abortReduction{0};
-    std::atomic<int32_t> composing{0};
     int32_t hasTransparentPixels = 1;  // 1: frames after it show what lies beneath it
     std::mutex bitmapLock;
     CommentList comments;

@@ -10,6 +10,7 @@ namespace anitrope {
 
 class Compositor;
 struct Gif;
+class ReductionWorkers;
 class StatusDisplay;
 
 // The one open document: its frame list and the values that apply to the whole animation.
@@ -56,6 +57,9 @@ struct Animation {
     // Builds the frames' display pictures; set by the Compositor for as long as it lives, so
     // that destroying a frame stops its composition.
     Compositor* compositor = nullptr;
+    // Reduces frames from their true colour in the background; set by the workers for as
+    // long as they live. Without them frames stay pending.
+    ReductionWorkers* reduction = nullptr;
 
     std::size_t FrameCount() const;
     // The frame `index` steps after the head, or null past the end.

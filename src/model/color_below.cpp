@@ -21,10 +21,14 @@ ColorRef ColorBelow(Gif& gif, int64_t x, int64_t y) {
         if (!Covers(*below, x, y)) continue;
         const auto fx = static_cast<int32_t>(x - below->left);
         const auto fy = static_cast<int32_t>(y - below->top);
-        if (!IsIndexedReady(*below)) {
-            // Still being reduced: its true-colour pixels are the truth.
-            uint32_t rgb = below->trueColor ? below->trueColor->Get(fx, fy) : 0;
-            return ColorRefFromRgb(rgb & 0xFFFFFF);
+        {
+            // Still being reduced: its true-colour pixels are the truth. Read under the lock,
+            // as the worker that publishes may drop them.
+            std::lock_guard lock(below->stateLock);
+            if (!below->indexedReady) {
+                uint32_t rgb = below->trueColor ? below->trueColor->Get(fx, fy) : 0;
+                return ColorRefFromRgb(rgb & 0xFFFFFF);
+            }
         }
         const uint8_t index = below->indexed ? below->indexed->Get(fx, fy) : 0;
         if (below->transparent && index == below->transparentIndex) continue;

@@ -131,17 +131,25 @@ void Compositor::StartCompositions(Gif* first, std::size_t count) {
     if (suspended_) return;
     std::erase_if(jobs_, [&](const auto& entry) { return !IsPending(entry.second); });
     Gif* gif = first->next;
-    for (std::size_t i = 1; i < count && gif; ++i, gif = gif->next) {
-        JobHandle& job = jobs_[gif];
-        if (IsPending(job)) continue;
-        job = scheduler_->Submit([this, gif] {
-            try {
-                ComposeFrame(*gif);
-            } catch (const std::bad_alloc&) {
-                // The frame stays uncomposed; asking for it later tries again.
-            }
-        });
-    }
+    for (std::size_t i = 1; i < count && gif; ++i, gif = gif->next) QueueLocked(*gif);
+}
+
+void Compositor::QueueComposition(Gif& gif) {
+    if (!scheduler_) return;
+    std::lock_guard lock(jobsLock_);
+    if (!suspended_) QueueLocked(gif);
+}
+
+void Compositor::QueueLocked(Gif& gif) {
+    JobHandle& job = jobs_[&gif];
+    if (IsPending(job)) return;
+    job = scheduler_->Submit([this, target = &gif] {
+        try {
+            ComposeFrame(*target);
+        } catch (const std::bad_alloc&) {
+            // The frame stays uncomposed; asking for it later tries again.
+        }
+    });
 }
 
 // In frame order, so that each job finds the picture before its frame already composed.

@@ -73,6 +73,10 @@ public:
     // the others are composed when asked for.
     void StartCompositions(Gif* first, std::size_t count);
 
+    // Queues a job composing the frame, unless one is queued or running or composition is
+    // suspended. Any thread may call it, as a reduction worker does once it published a frame.
+    void QueueComposition(Gif& gif);
+
     // Returns when the jobs for the document's frames have run (here, when no pool thread
     // took them yet).
     void WaitForCompositions();
@@ -90,6 +94,7 @@ private:
     ScreenImage Replay(Gif* from, Gif& to, ScreenImage canvas);
     // The frame's cached picture when it fits the screen, else null.
     std::shared_ptr<const ScreenImage> CachedScreen(Gif& gif);
+    void QueueLocked(Gif& gif);  // jobsLock_ held
     bool FitsScreen(const ScreenImage& picture) const;
     void StopJob(const JobHandle& job);
     bool IsPending(const JobHandle& job) const;

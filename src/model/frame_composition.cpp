@@ -13,7 +13,8 @@ enum class PictureSource { None, Indexed, TrueColor };
 // Reduction publishes indexed pixels by setting IndexedReady; until then the true colour is
 // the frame's picture.
 PictureSource SourceOf(Gif& gif) {
-    if (IsIndexedReady(gif) && gif.indexed) return PictureSource::Indexed;
+    std::lock_guard lock(gif.stateLock);
+    if (gif.indexedReady && gif.indexed) return PictureSource::Indexed;
     if (gif.trueColor) return PictureSource::TrueColor;
     return PictureSource::None;
 }
@@ -54,17 +55,17 @@ ScreenImage InitialCanvas(const Animation& animation, const Gif& first) {
 }
 
 void DrawFrame(Gif& gif, ScreenImage& canvas) {
-    switch (SourceOf(gif)) {
-        case PictureSource::Indexed:
-            DrawIndexedOver(*gif.indexed, canvas, gif.left, gif.top,
-                            gif.transparent ? gif.transparentIndex : kNoTransparentIndex);
-            break;
-        case PictureSource::TrueColor:
-            DrawTrueColorOver(*gif.trueColor, canvas, gif.left, gif.top);
-            break;
-        case PictureSource::None:
-            break;
+    {
+        // A pending frame's true colour is drawn under its state lock: the worker that
+        // publishes the frame may drop it.
+        std::lock_guard lock(gif.stateLock);
+        if (!gif.indexedReady || !gif.indexed) {
+            if (gif.trueColor) DrawTrueColorOver(*gif.trueColor, canvas, gif.left, gif.top);
+            return;
+        }
     }
+    DrawIndexedOver(*gif.indexed, canvas, gif.left, gif.top,
+                    gif.transparent ? gif.transparentIndex : kNoTransparentIndex);
 }
 
 void AdvancePastFrame(const Animation& animation, Gif& gif, ScreenImage& canvas) {

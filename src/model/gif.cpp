@@ -2,6 +2,7 @@
 
 #include "model/animation.h"
 #include "model/compositor.h"
+#include "model/reduction_workers.h"
 #include "model/status_display.h"
 
 namespace anitrope {
@@ -51,11 +52,6 @@ void SetReductionFinished(Gif& gif, int32_t value) {
     if (value) gif.stateChanged.notify_all();
 }
 
-void WaitForReduction(Gif& gif) {
-    std::unique_lock lock(gif.stateLock);
-    gif.stateChanged.wait(lock, [&] { return gif.reductionFinished != 0; });
-}
-
 Gif* CreateGif(Animation& animation, Gif* prev, Gif* next) {
     Gif* gif = new Gif(&animation);
     gif->prev = prev;
@@ -66,6 +62,10 @@ Gif* CreateGif(Animation& animation, Gif* prev, Gif* next) {
 }
 
 void DestroyGif(Gif& gif) {
+    // A running worker is asked to stop and waited for; it must not publish into freed data,
+    // nor queue a composition after the compositor forgot the frame.
+    gif.abortReduction = 1;
+    if (!StopReduction(gif)) WaitForReduction(gif);
     // Its composition job must not run on, nor its cached picture outlive the record.
     if (gif.animation && gif.animation->compositor) gif.animation->compositor->ForgetFrame(gif);
     gif.alive = 0;
@@ -78,9 +78,6 @@ void DestroyGif(Gif& gif) {
     }
     gif.prev = gif.next = nullptr;
 
-    // A running worker is asked to stop and waited for; it must not publish into freed data.
-    gif.abortReduction = 1;
-    WaitForReduction(gif);
     StatusDisplay* status = gif.animation ? gif.animation->status : nullptr;
     if (status && !status->ShuttingDown() && !IsIndexedReady(gif))
         status->ReportStatus(StatusPendingDropped);

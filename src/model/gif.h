@@ -90,8 +90,9 @@ void WaitReadyEvent(Gif& gif);
 // Marks whether a worker runs for the frame; waiters of WaitForReduction wake when it ends.
 void SetReductionFinished(Gif& gif, int32_t value);
 
-// Blocks until no colour-reduction worker runs for the frame. Returns at once for frames
-// that never had one.
+// Blocks until no colour-reduction worker runs for the frame: through the document's
+// workers when it has them (which lets a queued reduction jump ahead), else on the frame's
+// finished flag. Returns at once for frames that never had a worker.
 void WaitForReduction(Gif& gif);
 
 // A new frame with the defaults of a fresh record: delay from the document (or from prev),

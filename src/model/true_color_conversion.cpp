@@ -1,13 +1,24 @@
 #include "model/true_color_conversion.h"
 
 #include "model/frame_alloc.h"
+#include "model/animation.h"
 #include "model/gif.h"
+#include "model/reduction_workers.h"
+#include "model/status_display.h"
 
 namespace anitrope {
 
 int MakeTrueColor(Gif* gif, bool pending) {
     if (!gif) return 0;
-    if (pending) SetIndexedReady(*gif, 0);
+    if (pending) {
+        // The caller is about to change the true colour: a reduction of the old one would
+        // read it while it changes and publish a stale palette.
+        if (StopReduction(*gif) && gif->animation && gif->animation->status)
+            gif->animation->status->ReportStatus(StatusPendingDropped);
+        SetIndexedReady(*gif, 0);
+    } else if (!KeepsTrueColor(*gif)) {
+        WaitForReduction(*gif);  // or the worker drops the true colour under our feet
+    }
     if (gif->trueColor) return 1;
 
     // A worker still writing the indexed pixels would hand us half a picture.

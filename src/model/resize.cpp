@@ -9,6 +9,7 @@
 #include "model/animation.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
+#include "model/reduction_workers.h"
 #include "model/picture_limits.h"
 #include "model/resample.h"
 #include "model/true_color_conversion.h"
@@ -156,10 +157,13 @@ bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin
 
 }  // namespace
 
-bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin) {
+bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin,
+               bool reduce) {
     if (!ValidSize(newWidth, newHeight)) return false;
-    return smooth ? ResizeSmooth(gif, newWidth, newHeight, keepOrigin)
-                  : ResizeNearest(gif, newWidth, newHeight);
+    if (!smooth) return ResizeNearest(gif, newWidth, newHeight);
+    if (!ResizeSmooth(gif, newWidth, newHeight, keepOrigin)) return false;
+    if (reduce) StartReductions(&gif, 1);
+    return true;
 }
 
 }  // namespace anitrope

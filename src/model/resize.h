@@ -12,7 +12,8 @@ struct Gif;
 // IndexedReady stay as they were.
 //
 // With `smooth`, resampling of the true-colour pixels: the frame is left pending, with the
-// result as its true colour and a blank indexed bitmap; the caller starts the colour reduction.
+// result as its true colour and a blank indexed bitmap, reduced again when `reduce` is set
+// (see StartReductions).
 // Without `keepOrigin` the frame takes part in resizing the whole screen to
 // newWidth x newHeight, so its size and position follow the screen's scale instead (a frame
 // without a document has no screen and keeps its origin).
@@ -21,6 +22,7 @@ struct Gif;
 // follows from the screen is not positive or beyond the picture limits, when a smooth resize
 // meets a frame without area, or when memory runs out (the half-scaled image of a smooth
 // resize counts against the picture limits too).
-bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin);
+bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin,
+               bool reduce = false);
 
 }  // namespace anitrope

@@ -15,6 +15,7 @@
 #include "model/animation.h"
 #include "model/compositor.h"
 #include "model/gif.h"
+#include "model/resize.h"
 #include "model/status_display.h"
 #include "model/true_color_conversion.h"
 #include "quantize/reduce_pixels.h"
@@ -375,6 +376,19 @@ TEST(ColorReduction, WorkerReportsAreCountedButNotShownWhileSomeoneWaits) {
     }
     reduction.WaitForAll();
     EXPECT_EQ(status.Counters(StatusReduction).total, 0);
+}
+
+TEST(ColorReduction, SmoothResizeReducesAgainOnlyWhenAsked) {
+    Animation doc;
+    AppendPendingFrames(doc, 2, 8, 8);
+    ColorReduction reduction(doc, nullptr, nullptr);
+    StartReductions(doc.head, 2);
+    ASSERT_TRUE(ResizeGif(*doc.head, 4, 4, true, true, false));
+    EXPECT_EQ(IsIndexedReady(*doc.head), 0);
+    Gif* second = doc.FrameAt(1);
+    ASSERT_TRUE(ResizeGif(*second, 16, 16, true, true, true));
+    EXPECT_EQ(IsIndexedReady(*second), 1);
+    EXPECT_EQ(second->indexed->Width(), 16);
 }
 
 TEST(ColorReduction, DestroyingTheWorkersStopsEveryQueuedReduction) {

@@ -6,6 +6,7 @@
 #include "cli/convert_command.h"
 #include "cli/frames_command.h"
 #include "cli/info_command.h"
+#include "cli/optimize_command.h"
 #include "cli/quantize_command.h"
 
 namespace anitrope {
@@ -22,6 +23,15 @@ constexpr std::array kCommands{
                "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "
                "to OUT (- for standard output).",
                RunFramesCommand},
+    CliCommand{"optimize", "[--level 1-5] IN.gif OUT.gif",
+               "Writes the animation optimized: frames cut to what changes, unchanged pixels "
+               "transparent, one shared palette. Level 1 keeps the most colour detail, 5 makes "
+               "the smallest file; 3 by default.",
+               RunOptimizeCommand},
+    CliCommand{"unoptimize", "IN.gif OUT.gif",
+               "Writes every frame expanded to the full screen as it is shown, without "
+               "transparency.",
+               RunUnoptimizeCommand},
     CliCommand{"quantize", "IN OUT.gif",
                "Reduces a PNG or binary PPM picture to 256 colours and writes it as a GIF.",
                RunQuantizeCommand},

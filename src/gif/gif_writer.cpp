@@ -1,6 +1,9 @@
 #include "gif/gif_writer.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "gif/animation_optimizer.h"
 
 #include "gif/byte_sink.h"
 #include "gif/lzw_encoder.h"
@@ -133,6 +136,14 @@ GifWriteStatus SaveAnimation(const Animation& animation, Gif* first, const std::
     for (const std::string& text : animation.globalComments) WriteComment(text, out);
     out.Byte(0x3B);
     return Finish(out, path);
+}
+
+GifWriteStatus SaveAnimation(Animation& animation, Gif* first, const std::string& path,
+                             const SaveOptions& options) {
+    // Aborting the optimization only ends it early: the frames are consistent either way.
+    if (options.optimized)
+        OptimizeAnimation(animation, first, options.comparisonMask, options.progress);
+    return SaveAnimation(std::as_const(animation), first, path);
 }
 
 GifWriteStatus SaveSingleGif(const Animation& animation, Gif& frame, const std::string& path) {

@@ -69,7 +69,10 @@ void ColorReduction::Reduce(Gif& gif, Ticket ticket) {
 
 void ColorReduction::Publish(Gif& gif) {
     const bool composing = !compositor_ || !compositor_->CompositionSuspended();
-    if (composing && animation_.status) animation_.status->ReportStatus(StatusFrameReduced);
+    // Counted even while composition is suspended (as it is while frames are optimized), or
+    // the announced reductions would never all be done.
+    StatusDisplay* status = animation_.status;
+    if (status && !status->ShuttingDown()) status->ReportStatus(StatusFrameReduced);
     SetIndexedReady(gif, 1);
     if (observer_) observer_(gif, Step::Published);
     if (!KeepsTrueColor()) {

@@ -1,0 +1,70 @@
+#include "cli/optimize_command.h"
+
+#include <charconv>
+#include <functional>
+#include <ostream>
+
+#include "cli/load_input.h"
+#include "gif/animation_optimizer.h"
+#include "gif/comparison_mask.h"
+#include "gif/gif_writer.h"
+#include "model/animation.h"
+#include "platform/job_scheduler.h"
+#include "quantize/color_reduction.h"
+
+namespace anitrope {
+namespace {
+
+// Loads IN, lets `rework` change the frames with reduction workers on every core, and writes
+// OUT once every reduction is done.
+int Rework(const std::string& in, const std::string& outPath, std::ostream& err,
+           const std::function<void(Animation&)>& rework) {
+    Animation animation;
+    if (!LoadInput(in, animation, err)) return kExitFailure;
+    JobScheduler scheduler;
+    ColorReduction reduction(animation, &scheduler, nullptr);
+    rework(animation);
+    reduction.WaitForAll();
+    if (SaveAnimation(animation, animation.head, outPath) != GifWriteStatus::Ok) {
+        err << kProgramName << ": " << outPath << ": cannot write the file\n";
+        return kExitFailure;
+    }
+    return kExitOk;
+}
+
+std::optional<int> ParseLevel(std::string_view text) {
+    int level = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
+    if (error != std::errc() || end != text.data() + text.size() || level < 1 ||
+        level > static_cast<int>(kComparisonMasks.size()))
+        return std::nullopt;
+    return level;
+}
+
+}  // namespace
+
+int RunOptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
+    if (auto answered = AnswerHelpOrMiscount("optimize", args, {2, 4}, out, err)) return *answered;
+    int level = kDefaultComparisonLevel;
+    if (args.size() == 4) {
+        const std::optional<int> parsed = args[0] == "--level" ? ParseLevel(args[1]) : std::nullopt;
+        if (!parsed) {
+            err << kProgramName << ": optimize: --level takes a number from 1 to 5\n";
+            return kExitUsage;
+        }
+        level = *parsed;
+        args = args.subspan(2);
+    }
+    return Rework(std::string(args[0]), std::string(args[1]), err, [&](Animation& animation) {
+        OptimizeAnimation(animation, animation.head, ComparisonMaskForLevel(level));
+    });
+}
+
+int RunUnoptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
+    if (auto answered = AnswerHelpOrMiscount("unoptimize", args, {2}, out, err)) return *answered;
+    return Rework(std::string(args[0]), std::string(args[1]), err, [](Animation& animation) {
+        UnoptimizeAnimation(animation, animation.head, true);
+    });
+}
+
+}  // namespace anitrope

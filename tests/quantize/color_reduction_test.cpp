@@ -75,7 +75,9 @@ std::vector<uint8_t> ReducedOnThisThread(Gif& gif) {
 class PoolGate {
 public:
     explicit PoolGate(JobScheduler& scheduler) {
-        job_ = scheduler.Submit([this] { released_.get_future().wait(); }, JobPriority::Urgent);
+        // The job holds its own end of the promise: it may start only after the gate is gone.
+        job_ = scheduler.Submit([opened = released_.get_future().share()] { opened.wait(); },
+                                JobPriority::Urgent);
     }
     ~PoolGate() { Release(); }
     void Release() {
@@ -228,8 +230,8 @@ TEST(ColorReduction, SavingWhileWorkersRunTakesTheFramesInListOrder) {
 
 TEST(ColorReduction, DestroyingAFrameWhileItIsReducedStopsWithoutPublishing) {
     JobScheduler scheduler(1);
+    StatusDisplay status;  // outlives the document, whose frames report as they go
     Animation doc;
-    StatusDisplay status;
     doc.status = &status;
     AppendPendingFrames(doc, 2, 64, 64);
     ColorReduction reduction(doc, &scheduler, nullptr);
@@ -273,8 +275,8 @@ TEST(ColorReduction, DestroyingAQueuedFrameCancelsItsReduction) {
 
 TEST(ColorReduction, ChangingTheTrueColourStopsTheReductionOfTheOldOne) {
     JobScheduler scheduler(1);
+    StatusDisplay status;  // outlives the document, whose frames report as they go
     Animation doc;
-    StatusDisplay status;
     doc.status = &status;
     AppendPendingFrames(doc, 1);
     ColorReduction reduction(doc, &scheduler, nullptr);
@@ -359,8 +361,8 @@ TEST(ColorReduction, WorkerReportsAreCountedButNotShownWhileSomeoneWaits) {
             ++progressUpdates;
         }
     } view;
-    Animation doc;
     StatusDisplay status;
+    Animation doc;
     status.Subscribe(&view);
     doc.status = &status;
     AppendPendingFrames(doc, 3);

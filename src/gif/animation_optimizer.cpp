@@ -93,8 +93,11 @@ void GiveEveryFrameItsOwnPalette(Animation& animation, Gif* first) {
     }
 }
 
-void MoveOntoShared(Gif& frame, const SharedPalette& shared, int transparentSlot,
-                    std::unique_ptr<IndexedBitmap> pixels) {
+void MoveOntoShared(Animation& animation, Gif& frame, const SharedPalette& shared,
+                    int transparentSlot, std::unique_ptr<IndexedBitmap> pixels) {
+    // Kept current as it grows: the frames after this one are measured against the screen
+    // drawn through it.
+    animation.globalPalette = shared.Entries();
     frame.usesLocalPalette = 0;
     frame.palette = shared.Entries();
     if (transparentSlot >= 0) frame.transparentIndex = transparentSlot;
@@ -104,8 +107,10 @@ void MoveOntoShared(Gif& frame, const SharedPalette& shared, int transparentSlot
 bool PalettePass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
     const uint32_t background = BackgroundPixel(animation);
     GiveEveryFrameItsOwnPalette(animation, first);
-    animation.globalPalettePresent = 0;
     SharedPalette shared(background);
+    animation.globalPalettePresent = 0;
+    animation.globalPalette = shared.Entries();
+    animation.backgroundIndex = 0;
     const bool completed = WalkScreens(animation, first, [&](Gif& frame, const ScreenImage& before) {
         if (!frame.indexed) return pass.Step();
         const int32_t w = frame.indexed->Width(), h = frame.indexed->Height();
@@ -117,19 +122,14 @@ bool PalettePass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
         int slot = SharedPalette::kFull;
         if (unchanged <= int64_t{w} * h / 3) slot = shared.Map(frame, *onShared);
         if (slot != SharedPalette::kFull) {
-            MoveOntoShared(frame, shared, slot, std::move(onShared));
+            MoveOntoShared(animation, frame, shared, slot, std::move(onShared));
         } else if (marked) {
             frame.indexed = std::move(marked);
         }
         return pass.Step();
     });
-    bool anyShared = false;
-    for (Gif* frame = first; frame; frame = frame->next) anyShared |= !frame->usesLocalPalette;
-    if (anyShared) {
-        animation.globalPalette = shared.Entries();
-        animation.globalPalettePresent = 1;
-        animation.backgroundIndex = 0;
-    }
+    for (Gif* frame = first; frame; frame = frame->next)
+        if (!frame->usesLocalPalette) animation.globalPalettePresent = 1;
     return completed;
 }
 

@@ -186,7 +186,7 @@ TEST(OptimizeAnimation, AnAbortedRunLeavesTheRestUntouched) {
     std::vector<bool> cut;
     for (Gif* g = book.doc.head; g; g = g->next) cut.push_back(g->width < 48 || g->height < 36);
     EXPECT_EQ(cut, (std::vector<bool>{false, true, true, false, false, false}));
-    EXPECT_EQ(book.doc.head->next->next->next->usesLocalPalette, 0) << "the palette pass never ran";
+    EXPECT_EQ(book.doc.globalPalettePresent, 1) << "the palette pass never ran";
 }
 
 TEST(OptimizeAnimation, AbortingInThePalettePassKeepsTheFileConsistent) {

@@ -117,15 +117,12 @@ bool PalettePass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
         auto onShared = std::make_unique<IndexedBitmap>(&frame, w, h);
         auto marked = std::make_unique<IndexedBitmap>(&frame, w, h);
         if (!onShared->HasRows() || !marked->HasRows()) return pass.Step();  // keeps its data
-        const int64_t unchanged = MarkUnchangedTransparent(animation, frame, *marked, before, mask);
-        if (unchanged == 0) marked.reset();  // nothing marked: the pixels stay as they are
-        int slot = SharedPalette::kFull;
-        if (unchanged <= int64_t{w} * h / 3) slot = shared.Map(frame, *onShared);
-        if (slot != SharedPalette::kFull) {
-            MoveOntoShared(animation, frame, shared, slot, std::move(onShared));
-        } else if (marked) {
+        // The marks stay on either palette: the shared one keeps an entry for transparency.
+        if (MarkUnchangedTransparent(animation, frame, *marked, before, mask) > 0)
             frame.indexed = std::move(marked);
-        }
+        const int slot = shared.Map(frame, *onShared);
+        if (slot != SharedPalette::kFull)
+            MoveOntoShared(animation, frame, shared, slot, std::move(onShared));
         return pass.Step();
     });
     for (Gif* frame = first; frame; frame = frame->next)

@@ -11,10 +11,10 @@ struct Gif;
 class OptimizeProgress;
 
 // Makes the chain from `first` smaller to write, in place: every frame after the first is
-// cut to the rectangle in which it visibly changes the screen (CropToChanges), and then each
-// either marks its unchanged pixels transparent on its own palette, when more than a third of
-// them are, or moves onto one shared global palette where its colours fit (SharedPalette). A
-// last crop pass follows. Colours are compared under `mask` ("Gif Compression").
+// cut to the rectangle in which it visibly changes the screen (CropToChanges), then has the
+// pixels that repeat the screen made transparent (MarkUnchangedTransparent) and moves onto one
+// shared global palette where its colours fit (SharedPalette), keeping its own palette
+// otherwise. A last crop pass follows. Colours are compared under `mask` ("Gif Compression").
 //
 // Frames that are not transparent, except the first, are first given a transparent slot by
 // reducing them again from their true colour; this needs the document's reduction workers

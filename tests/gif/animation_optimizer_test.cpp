@@ -133,17 +133,27 @@ TEST(OptimizeAnimation, FramesWhoseColoursNoLongerFitKeepTheirOwnPalettes) {
     EXPECT_LE(LargestChannelDifference(input, ComposeAll(book.doc)), ErrorBound(0xF0F0F0));
 }
 
-TEST(OptimizeAnimation, MostlyUnchangedFramesMarkTransparencyOnTheirOwnPalette) {
+TEST(OptimizeAnimation, PixelsThatRepeatTheScreenBecomeTransparentOnTheSharedPalette) {
     FrameBook book(30, 30);
     book.AddFull([](int32_t x, int32_t y) { return uint8_t((x + y) % 5 + 1); });
-    // Changes rows 0-9 over the full width; within them, two thirds of each row repeat the
-    // screen, which makes them transparent.
-    book.AddFull([](int32_t x, int32_t y) { return uint8_t(y < 10 && x < 10 ? 30 : (x + y) % 5 + 1); });
+    // Changes two blocks at either end of rows 0-9; the middle of those rows repeats the screen.
+    book.AddFull([](int32_t x, int32_t y) {
+        return uint8_t(y < 10 && (x < 10 || x >= 20) ? 30 : (x + y) % 5 + 1);
+    });
+    const auto input = ComposeAll(book.doc);
     Workers workers(book.doc);
     ASSERT_TRUE(OptimizeAnimation(book.doc, book.doc.head));
     const Gif& second = *book.doc.head->next;
+    EXPECT_EQ(second.width, 30u);
     EXPECT_EQ(second.height, 10u);
-    EXPECT_EQ(second.usesLocalPalette, 0) << "exactly a third unchanged is not more than a third";
+    EXPECT_EQ(second.usesLocalPalette, 0);
+    ASSERT_EQ(second.transparent, 1);
+    int see = 0;
+    for (int32_t y = 0; y < second.indexed->Height(); ++y)
+        for (int32_t x = 0; x < second.indexed->Width(); ++x)
+            see += second.indexed->Get(x, y) == second.transparentIndex;
+    EXPECT_EQ(see, 100);
+    EXPECT_LE(LargestChannelDifference(input, ComposeAll(book.doc)), ErrorBound(0xF0F0F0));
 }
 
 class ScriptedProgress : public OptimizeProgress {

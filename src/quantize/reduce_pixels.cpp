@@ -1,6 +1,7 @@
 #include "quantize/reduce_pixels.h"
 
 #include <algorithm>
+#include <array>
 #include <numeric>
 #include <vector>
 
@@ -17,6 +18,31 @@ void EnsureIndexedBitmap(Gif& gif) {
         gif.indexed = std::make_unique<IndexedBitmap>(&gif, width, height);
     }
 }
+
+// Pictures repeat their colours, and the tree's answer for a colour never changes: a small
+// direct-mapped memory of recent answers spares most searches.
+class NearestCache {
+public:
+    explicit NearestCache(const ColorTree& tree) : tree_(tree) { keys_.fill(kEmpty); }
+
+    uint8_t Find(uint32_t rgb) {
+        const std::size_t slot = (rgb * 2654435761u) >> (32 - kBits);
+        if (keys_[slot] != rgb) {
+            keys_[slot] = rgb;
+            values_[slot] = static_cast<uint8_t>(tree_.NearestColor(
+                static_cast<int>(rgb >> 16 & 0xFF), static_cast<int>(rgb >> 8 & 0xFF),
+                static_cast<int>(rgb & 0xFF)));
+        }
+        return values_[slot];
+    }
+
+private:
+    static constexpr int kBits = 12;
+    static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // no colour: the top byte is clear
+    const ColorTree& tree_;
+    std::array<uint32_t, std::size_t{1} << kBits> keys_;
+    std::array<uint8_t, std::size_t{1} << kBits> values_{};
+};
 
 }  // namespace
 
@@ -38,6 +64,7 @@ bool ReducePixels(Gif& gif) {
     const int32_t width = std::min(pixels.Width(), indexed.Width());
     const int32_t height = std::min(pixels.Height(), indexed.Height());
     const auto transparentIndex = static_cast<uint8_t>(gif.transparentIndex);
+    NearestCache nearest(tree);
     for (int32_t x = 0; x < width; ++x) {
         if (gif.abortReduction.load()) return false;
         for (int32_t y = 0; y < height; ++y) {
@@ -47,10 +74,7 @@ bool ReducePixels(Gif& gif) {
                 gif.hasTransparentPixels = 1;
                 continue;
             }
-            const int index = tree.NearestColor(static_cast<int>((color >> 16) & 0xFF),
-                                                static_cast<int>((color >> 8) & 0xFF),
-                                                static_cast<int>(color & 0xFF));
-            indexed.Set(x, y, static_cast<uint8_t>(index));
+            indexed.Set(x, y, nearest.Find(color & 0xFFFFFF));
         }
     }
     gif.usesLocalPalette = 1;

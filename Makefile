@@ -1,5 +1,5 @@
 # The whole set-up: `make run` and `make test`. Everything else is for developers.
-BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev
+BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev qt6-base-dev qt6-qpa-plugins libgl-dev
 TEST_PACKAGES  := libgtest-dev libgif-dev
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
@@ -53,7 +53,7 @@ bench:
 # Fuzzes every reader for FUZZ_TIME seconds each: make fuzz FUZZ_TIME=600
 fuzz:
 	@tools/install-deps.sh $(BUILD_PACKAGES) $(FUZZ_PACKAGES)
-	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_FUZZ=ON
+	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_FUZZ=ON -DANITROPE_APP=OFF
 	cmake --build build/fuzz -j $(JOBS)
 	tools/run-fuzzers.sh build/fuzz $(FUZZ_TIME)
 

@@ -1,0 +1,61 @@
+#pragma once
+
+// Dialog interfaces answered from a script, so that tests drive the editor without a person:
+// each call takes the next answer and records what it was asked.
+
+#include <deque>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/file_chooser.h"
+#include "app/message_boxes.h"
+
+namespace anitrope::test {
+
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    // The next box is answered with the button labelled `label`.
+    void Answer(const std::string& label) { answers_.push_back(label); }
+
+    int Show(const MessageSpec& message) override {
+        shown.push_back(message);
+        if (answers_.empty()) return message.buttons.size() == 1 ? 0 : -1;  // OK boxes need no script
+        const std::string label = answers_.front();
+        answers_.pop_front();
+        for (std::size_t i = 0; i < message.buttons.size(); ++i)
+            if (message.buttons[i] == label) return static_cast<int>(i);
+        throw std::logic_error("scripted answer '" + label + "' is not a button of '" +
+                               message.title + "'");
+    }
+
+    std::size_t Unanswered() const { return answers_.size(); }
+    std::vector<MessageSpec> shown;
+
+private:
+    std::deque<std::string> answers_;
+};
+
+class ScriptedFileChooser final : public FileChooser {
+public:
+    // The next dialog returns `path` (with filter `filter`); Cancel() makes it cancel.
+    void Choose(const std::string& path, int filter = 0) { answers_.push_back(FileChoice{path, filter}); }
+    void Cancel() { answers_.push_back(std::nullopt); }
+
+    std::optional<FileChoice> ChooseToOpen(const FileDialogSpec& spec) override { return Next(spec); }
+    std::optional<FileChoice> ChooseToSave(const FileDialogSpec& spec) override { return Next(spec); }
+
+    std::vector<FileDialogSpec> asked;
+
+private:
+    std::optional<FileChoice> Next(const FileDialogSpec& spec) {
+        asked.push_back(spec);
+        if (answers_.empty()) return std::nullopt;
+        auto answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<FileChoice>> answers_;
+};
+
+}  // namespace anitrope::test

@@ -35,7 +35,7 @@ test: test-deps
 # ThreadSanitizer; not part of `make test`.
 TSAN_TESTS := JobScheduler|Compos|Display|Invalid|StatusDisplayThreads|ModelReadyEvent|ColorReduction|OptimizeAnimation|UnoptimizeAnimation|CliOptimize
 tsan: test-deps
-	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON -DANITROPE_APP=OFF
 	cmake --build build/tsan -j $(JOBS)
 	TSAN_OPTIONS=halt_on_error=1:detect_deadlocks=1 \
 	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'

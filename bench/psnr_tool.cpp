@@ -168,7 +168,8 @@ bool LoadStill(const std::string& path, ScreenImage& out, std::string& why) {
     out = ScreenImage(p.width, p.height);
     for (int32_t y = 0; y < p.height; ++y)
         for (int32_t x = 0; x < p.width; ++x) {
-            const uint8_t* s = &p.pixels[(std::size_t(y) * std::size_t(p.width) + std::size_t(x)) * 4];
+            const std::size_t at = (std::size_t(y) * std::size_t(p.width) + std::size_t(x)) * 4;
+            const uint8_t* s = &p.pixels[at];
             out.Set(x, y, uint32_t{s[0]} << 16 | uint32_t{s[1]} << 8 | s[2]);
         }
     return true;

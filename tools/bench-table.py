@@ -77,12 +77,12 @@ class Bench:
         self.codec_bench = self.build / "bench/gif_codec_bench"
         self.reduction_bench = self.build / "bench/reduction_bench"
         self.optimize_words = shlex.split(args.optimize)
-        self.rows = []  # dicts: row, measure, input, anchor, ours, theirs, ratio, psnr_ours, psnr_theirs, note
+        self.rows = []  # one dict per table line, keyed by the column names of table()
 
     # --- measuring -------------------------------------------------------------------------
 
-    def measure(self, command, runs=None):
-        done = subprocess.run([str(self.run_stats), str(runs or self.runs)] + command,
+    def measure(self, command):
+        done = subprocess.run([str(self.run_stats), str(self.runs)] + command,
                               capture_output=True, text=True, check=False)
         words = done.stdout.split()
         if done.returncode == 0 and len(words) == 4 and words[0] == "ms":
@@ -104,8 +104,8 @@ class Bench:
             return words[1] + "t", "frame counts differ: PSNR by display time (t)"
         return "n/a", line
 
-    def add(self, row, measure, input_name, anchor, ours, theirs, ratio_of=None,
-            psnr_ours="", psnr_theirs="", note=""):
+    def add(self, row, measure, input_name, anchor, ours, theirs, psnr_ours="", psnr_theirs="",
+            note=""):
         """ours and theirs are (text, number or None); the ratio is of the numbers."""
         ratio = ""
         if ours[1] is not None and theirs[1] is not None and theirs[1] > 0:
@@ -165,112 +165,88 @@ class Bench:
             self.add(1, "decode ms", "all", giflib, ("failed", None), ("", None),
                      note=first_error_line(done.stderr) or f"exit {done.returncode}")
 
-    def optimize_tools(self, source, out_dir):
-        """(label, command, output) for our optimizer and each anchor on one file."""
-        stem = source.stem
-        ours_out = out_dir / "ours" / f"{stem}.gif"
-        return [
-            ("ours", [str(self.cli)] + self.optimize_words + [str(source), str(ours_out)],
-             ours_out),
-            ("gifsicle -O3", ["gifsicle", "-O3", str(source), "-o",
-                              str(out_dir / "gifsicle" / f"{stem}.gif")],
-             out_dir / "gifsicle" / f"{stem}.gif"),
-            ("IM -layers Optimize", [IMAGEMAGICK, str(source), "-layers", "Optimize",
-                                     str(out_dir / "imagemagick" / f"{stem}.gif")],
-             out_dir / "imagemagick" / f"{stem}.gif"),
-        ]
+    def run_tools(self, what, source, psnr_mode, suffix, tools):
+        """Measures each tool on one source file and compares its output with the source.
+        tools: (label, folder, command) with IN and OUT in the command standing for the source
+        and for work/WHAT/FOLDER/STEM.SUFFIX. Returns {label: (Measured, output bytes or None,
+        (psnr, note))}."""
+        results = {}
+        for label, folder, words in tools:
+            log(f"{what} {source.name}: {label} ...")
+            output = self.work / what / folder / f"{source.stem}.{suffix}"
+            output.parent.mkdir(parents=True, exist_ok=True)
+            if output.exists():
+                output.unlink()  # a tool that writes nothing gets no credit for an old file
+            command = [{"IN": str(source), "OUT": str(output)}.get(w, w) for w in words]
+            m = self.measure(command)
+            size = output.stat().st_size if m.ok and output.exists() else None
+            psnr = self.psnr(psnr_mode, source, output) if size is not None else ("n/a", "")
+            results[label] = (m, size, psnr)
+        return results
 
     def optimize_rows(self, animations):
-        """Row 3, and the measurements row 5 reuses for the largest file."""
-        out_dir = self.work / "optimize"
-        for sub in ("ours", "gifsicle", "imagemagick"):
-            (out_dir / sub).mkdir(parents=True, exist_ok=True)
+        """Row 3. Returns the measurements per file, which row 5 reuses for the largest."""
         measured = {}
         for source in animations:
-            results = {}
-            for label, command, output in self.optimize_tools(source, out_dir):
-                log(f"optimize {source.name}: {label} ...")
-                if output.exists():
-                    output.unlink()
-                m = self.measure(command)
-                size = output.stat().st_size if m.ok and output.exists() else None
-                psnr = self.psnr("frames", source, output) if size is not None else ("n/a", "")
-                results[label] = (m, size, psnr)
+            results = self.run_tools("optimize", source, "frames", "gif", [
+                ("ours", "ours", [str(self.cli)] + self.optimize_words + ["IN", "OUT"]),
+                ("gifsicle -O3", "gifsicle", ["gifsicle", "-O3", "IN", "-o", "OUT"]),
+                ("IM -layers Optimize", "imagemagick",
+                 [IMAGEMAGICK, "IN", "-layers", "Optimize", "OUT"]),
+            ])
             measured[source] = results
             ours_m, ours_size, ours_psnr = results["ours"]
             for label in ("gifsicle -O3", "IM -layers Optimize"):
                 m, size, psnr = results[label]
-                notes = [n for n in (ours_m.failure and f"ours {ours_m.failure}",
-                                     ours_psnr[1] and f"ours: {ours_psnr[1]}",
-                                     m.failure and f"anchor {m.failure}",
-                                     psnr[1] and f"anchor: {psnr[1]}") if n]
                 self.add(3, "optimized KiB", source.name, label,
                          kib_cell(ours_size, ours_m), kib_cell(size, m),
-                         psnr_ours=ours_psnr[0], psnr_theirs=psnr[0], note="; ".join(notes))
+                         psnr_ours=ours_psnr[0], psnr_theirs=psnr[0],
+                         note=pair_note(ours_m, m, ours_psnr[1], psnr[1]))
                 self.add(3, "optimize ms", source.name, label, ms_cell(ours_m), ms_cell(m))
         return measured
 
     def quantize_rows(self, stills):
-        out_dir = self.work / "quantize"
-        for sub in ("ours", "imagemagick", "pngquant"):
-            (out_dir / sub).mkdir(parents=True, exist_ok=True)
         for still in stills:
-            stem = still.stem
-            ours_out = out_dir / "ours" / f"{stem}.gif"
-            im_out = out_dir / "imagemagick" / f"{stem}.gif"
-            pq_out = out_dir / "pngquant" / f"{stem}.png"
-            tools = [
-                ("ours", [str(self.cli), "quantize", str(still), str(ours_out)], ours_out),
+            # pngquant writes PNG; the PSNR tool reads either.
+            results = self.run_tools("quantize", still, "still", "gif", [
+                ("ours", "ours", [str(self.cli), "quantize", "IN", "OUT"]),
                 # +dither before -colors: a setting works on the operators after it only, so
                 # "-colors 256 +dither" would still dither.
-                ("IM +dither -colors 256", [IMAGEMAGICK, str(still), "+dither", "-colors", "256",
-                                            str(im_out)], im_out),
+                ("IM +dither -colors 256", "imagemagick",
+                 [IMAGEMAGICK, "IN", "+dither", "-colors", "256", "OUT"]),
+            ])
+            results.update(self.run_tools("quantize", still, "still", "png", [
                 # --force: the runs after the first overwrite the output.
-                ("pngquant --nofs 256", ["pngquant", "--nofs", "--force", "--output",
-                                         str(pq_out), "256", str(still)], pq_out),
-            ]
-            results = {}
-            for label, command, output in tools:
-                log(f"quantize {still.name}: {label} ...")
-                if output.exists():
-                    output.unlink()
-                m = self.measure(command)
-                psnr = self.psnr("still", still, output) if m.ok and output.exists() else ("n/a", "")
-                results[label] = (m, psnr)
-            ours_m, ours_psnr = results["ours"]
+                ("pngquant --nofs 256", "pngquant",
+                 ["pngquant", "--nofs", "--force", "--output", "OUT", "256", "IN"]),
+            ]))
+            ours_m, _, ours_psnr = results["ours"]
             for label in ("IM +dither -colors 256", "pngquant --nofs 256"):
-                m, psnr = results[label]
-                notes = [n for n in (ours_m.failure and f"ours {ours_m.failure}",
-                                     ours_psnr[1] and f"ours: {ours_psnr[1]}",
-                                     m.failure and f"anchor {m.failure}",
-                                     psnr[1] and f"anchor: {psnr[1]}") if n]
+                m, _, psnr = results[label]
                 self.add(4, "quantize ms", still.name, label, ms_cell(ours_m), ms_cell(m),
-                         psnr_ours=ours_psnr[0], psnr_theirs=psnr[0], note="; ".join(notes))
+                         psnr_ours=ours_psnr[0], psnr_theirs=psnr[0],
+                         note=pair_note(ours_m, m, ours_psnr[1], psnr[1]))
 
     def memory_rows(self, largest, optimized):
         """Row 5: our optimizer (from row 3's runs) and our plain rewrite on the largest file,
-        each beside the anchors doing the same job."""
-        out_dir = self.work / "memory"
-        out_dir.mkdir(parents=True, exist_ok=True)
+        each beside the anchors doing the same job. The rewrites' PSNR should be inf."""
         results = optimized[largest]
         ours_opt = results["ours"][0]
         for label in ("gifsicle -O3", "IM -layers Optimize"):
             m = results[label][0]
             self.add(5, "optimize peak MiB", largest.name, label, mib_cell(ours_opt), mib_cell(m),
-                     note=failure_note(ours_opt, m))
-        log(f"convert {largest.name}: ours and the anchors' plain rewrites ...")
-        ours_conv = self.measure([str(self.cli), "convert", str(largest),
-                                  str(out_dir / "ours.gif")])
-        rewrites = [
-            ("gifsicle (no options)", ["gifsicle", str(largest), "-o",
-                                       str(out_dir / "gifsicle.gif")]),
-            ("IM convert (no options)", [IMAGEMAGICK, str(largest),
-                                         str(out_dir / "imagemagick.gif")]),
-        ]
-        for label, command in rewrites:
-            m = self.measure(command)
-            self.add(5, "convert peak MiB", largest.name, label, mib_cell(ours_conv), mib_cell(m),
-                     note=failure_note(ours_conv, m))
+                     note=pair_note(ours_opt, m))
+        results = self.run_tools("convert", largest, "frames", "gif", [
+            ("ours", "ours", [str(self.cli), "convert", "IN", "OUT"]),
+            ("gifsicle (no options)", "gifsicle", ["gifsicle", "IN", "-o", "OUT"]),
+            ("IM convert (no options)", "imagemagick", [IMAGEMAGICK, "IN", "OUT"]),
+        ])
+        ours_m, _, ours_psnr = results["ours"]
+        for label in ("gifsicle (no options)", "IM convert (no options)"):
+            m, _, psnr = results[label]
+            self.add(5, "convert peak MiB", largest.name, label, mib_cell(ours_m), mib_cell(m),
+                     psnr_ours=ours_psnr[0], psnr_theirs=psnr[0],
+                     note=pair_note(ours_m, m, ours_psnr[1], psnr[1]))
 
     # ---- REDUCTION BENCH: row 6 ------------------------------------------------------------
     # bench/reduction_bench (built by bench/CMakeLists.txt once bench/reduction_bench.cpp is
@@ -298,7 +274,8 @@ class Bench:
             found += 1
         if found == 0:
             self.add(6, "reduction ms", "-", "1 worker", ("failed", None), ("", None),
-                     note=first_error_line(done.stderr) or f"no result lines (exit {done.returncode})")
+                     note=first_error_line(done.stderr)
+                     or f"no result lines (exit {done.returncode})")
     # ---- end of REDUCTION BENCH -----------------------------------------------------------
 
     # --- the header ------------------------------------------------------------------------
@@ -333,7 +310,8 @@ class Bench:
         lines = [
             f"machine:     {cores} cores, {cpu}{mem}",
             f"compiler:    {self.compiler()}",
-            f"giflib:      {self.giflib_version.replace('giflib ', '')} (the headers gif_codec_bench was built with)",
+            f"giflib:      {self.giflib_version.replace('giflib ', '')}"
+            " (the headers gif_codec_bench was built with)",
             f"gifsicle:    {first_line(['gifsicle', '--version'])}",
             f"ImageMagick: {im} ({IMAGEMAGICK})",
             f"pngquant:    {first_line(['pngquant', '--version'])}",
@@ -342,8 +320,8 @@ class Bench:
             "",
             "rows 1-2: in-process, best of 5, our reader and writer beside giflib on the same",
             "          indexed frames; the encoder is timed only when its output decodes back.",
-            f"rows 3-5: whole processes, best of {self.runs} run(s); peak = largest resident size among",
-            f"          them (bench/run_stats; /bin/true through it: "
+            f"rows 3-5: whole processes, best of {self.runs} run(s); peak = largest resident size",
+            f"          among them (bench/run_stats; /bin/true through it: "
             f"{mib_cell(floor)[0]} MiB, the floor of every figure).",
             f"  3  ours: {ours_optimize} IN OUT.gif; gifsicle -O3 IN -o OUT.gif;",
             "     IM: convert-im6.q16 IN -layers Optimize OUT.gif; PSNR of every composed frame",
@@ -415,9 +393,12 @@ def kib_cell(size, m):
     return (f"{size / 1024:.0f}", size / 1024)
 
 
-def failure_note(ours, theirs):
+def pair_note(ours, theirs, ours_psnr_note="", theirs_psnr_note=""):
+    """What went wrong on either side of a line, and what the PSNR tool said."""
     return "; ".join(n for n in (ours.failure and f"ours {ours.failure}",
-                                 theirs.failure and f"anchor {theirs.failure}") if n)
+                                 ours_psnr_note and f"ours: {ours_psnr_note}",
+                                 theirs.failure and f"anchor {theirs.failure}",
+                                 theirs_psnr_note and f"anchor: {theirs_psnr_note}") if n)
 
 
 def main():

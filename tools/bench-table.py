@@ -289,6 +289,14 @@ class Bench:
                 compiler = match.group(1).strip()
         return first_line([compiler, "--version"])
 
+    def others_share(self):
+        """The share of the machine's CPU time since the start that neither this script nor
+        its tools used: other work slows every figure."""
+        busy0, all0, own0 = self.cpu_at_start
+        busy1, all1, own1 = cpu_seconds()
+        elapsed = all1 - all0
+        return max(0.0, (busy1 - busy0) - (own1 - own0)) / elapsed if elapsed > 0 else 0.0
+
     def header(self, animations, stills):
         cpu = "unknown CPU"
         for line in Path("/proc/cpuinfo").read_text().splitlines():
@@ -309,6 +317,8 @@ class Bench:
         ours_optimize = " ".join(["anitrope-cli"] + self.optimize_words)
         lines = [
             f"machine:     {cores} cores, {cpu}{mem}",
+            f"others:      {self.others_share():.0%} of the machine's CPU time during this run went"
+            " to other processes",
             f"compiler:    {self.compiler()}",
             f"giflib:      {self.giflib_version.replace('giflib ', '')}"
             " (the headers gif_codec_bench was built with)",
@@ -366,6 +376,7 @@ class Bench:
         return out
 
     def run(self):
+        self.cpu_at_start = cpu_seconds()
         animations, stills = self.corpus_files()
         self.work.mkdir(parents=True, exist_ok=True)
         self.codec_rows(animations)
@@ -375,6 +386,17 @@ class Bench:
         self.memory_rows(largest, optimized)
         self.reduction_rows(animations)
         print("\n".join(self.header(animations, stills) + [""] + self.table()))
+
+
+def cpu_seconds():
+    """(busy, all) CPU seconds of the whole machine since boot, and our own so far (this
+    script and every process it waited for)."""
+    fields = [int(f) for f in Path("/proc/stat").read_text().split("\n", 1)[0].split()[1:]]
+    idle = fields[3] + fields[4]  # idle, iowait
+    tick = os.sysconf("SC_CLK_TCK")
+    own = os.times()
+    return (sum(fields[:8]) - idle) / tick, sum(fields[:8]) / tick, \
+        own.user + own.system + own.children_user + own.children_system
 
 
 def ms_cell(m):

@@ -343,7 +343,8 @@ class Bench:
             "     anitrope-cli convert IN OUT.gif beside gifsicle IN -o OUT.gif and",
             "     convert-im6.q16 IN OUT.gif, each reading and writing the file again.",
             "  6  bench/reduction_bench: N workers beside 1 worker.",
-            "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels.",
+            "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
+            "      matched by display time (the frame counts differ).",
         ]
         corpus = ", ".join(f"{a.name} ({a.stat().st_size // 1024} KiB)" for a in animations)
         corpus += "; stills " + ", ".join(s.name for s in stills)

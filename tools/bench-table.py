@@ -249,10 +249,11 @@ class Bench:
                      note=pair_note(ours_m, m, ours_psnr[1], psnr[1]))
 
     # ---- REDUCTION BENCH: row 6 ------------------------------------------------------------
-    # bench/reduction_bench (built by bench/CMakeLists.txt once bench/reduction_bench.cpp is
-    # there) is run on the corpus animations; each line it prints of the form
+    # bench/reduction_bench is run on the corpus animations; each line it prints of the form
     #   reduction <frames> frames <WxH>: 1 worker X ms, N workers Y ms
-    # becomes one line of the table, N workers beside 1 worker. Other lines are ignored.
+    # becomes one line of the table, N workers beside 1 worker. It answers the files in the
+    # order given and stops at one it cannot read, so the k-th line is the k-th file's. A
+    # build without it says "not built".
     REDUCTION_LINE = re.compile(
         r"^reduction (\d+) frames (\d+x\d+): 1 worker ([\d.]+) ms, (\d+) workers ([\d.]+) ms$")
 
@@ -263,19 +264,16 @@ class Bench:
         log("colour reduction, 1 worker and all cores ...")
         done = subprocess.run([str(self.reduction_bench)] + [str(a) for a in animations],
                               capture_output=True, text=True, check=False)
-        found = 0
-        for line in done.stdout.splitlines():
-            match = self.REDUCTION_LINE.match(line.strip())
-            if not match:
-                continue
-            frames, size, one_ms, workers, many_ms = match.groups()
-            self.add(6, f"reduction ms, {workers} workers", f"{frames} frames {size}",
-                     "same, 1 worker", (many_ms, float(many_ms)), (one_ms, float(one_ms)))
-            found += 1
-        if found == 0:
+        matches = [m for m in map(self.REDUCTION_LINE.match, done.stdout.splitlines()) if m]
+        for source, match in zip(animations, matches):
+            _, _, one_ms, workers, many_ms = match.groups()
+            self.add(6, f"reduction ms, {workers} workers", source.name, "same, 1 worker",
+                     (many_ms, float(many_ms)), (one_ms, float(one_ms)))
+        if done.returncode != 0 or len(matches) != len(animations):
             self.add(6, "reduction ms", "-", "1 worker", ("failed", None), ("", None),
                      note=first_error_line(done.stderr)
-                     or f"no result lines (exit {done.returncode})")
+                     or f"{len(matches)} result lines for {len(animations)} files"
+                        f" (exit {done.returncode})")
     # ---- end of REDUCTION BENCH -----------------------------------------------------------
 
     # --- the header ------------------------------------------------------------------------
@@ -342,7 +340,7 @@ class Bench:
             f"  5  the largest animation; {ours_optimize} (row 3's runs) beside row 3's anchors;",
             "     anitrope-cli convert IN OUT.gif beside gifsicle IN -o OUT.gif and",
             "     convert-im6.q16 IN OUT.gif, each reading and writing the file again.",
-            "  6  bench/reduction_bench: N workers beside 1 worker.",
+            "  6  bench/reduction_bench IN...: every frame reduced again, N workers beside 1.",
             "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
             "      matched by display time (the frame counts differ).",
         ]

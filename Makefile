@@ -40,15 +40,17 @@ tsan: test-deps
 	TSAN_OPTIONS=halt_on_error=1:detect_deadlocks=1 \
 	  ctest --test-dir build/tsan --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
 
-# Our codec beside giflib on a corpus made from synthetic video (no downloads).
-BENCH_PACKAGES := libgif-dev ffmpeg
+# Our codec, optimizer, quantizer and memory use beside giflib, gifsicle, ImageMagick and
+# pngquant on a corpus made from synthetic video (no downloads); one table, one run. Another
+# optimizer setting: make bench BENCH_OPTIMIZE="optimize --level 5"
+BENCH_PACKAGES := libgif-dev ffmpeg gifsicle imagemagick pngquant python3
+BENCH_OPTIMIZE ?= optimize
 bench:
 	@tools/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)
 	tools/make-bench-corpus.sh build/bench-corpus
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF -DANITROPE_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
-	@echo "machine: $$(nproc) cores, $$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2); compiler: $$(c++ --version | head -1)"
-	build/bench/bench/gif_codec_bench build/bench-corpus/*.gif
+	tools/bench-table.py --build build/bench --corpus build/bench-corpus --optimize '$(BENCH_OPTIMIZE)'
 
 # Fuzzes every reader for FUZZ_TIME seconds each: make fuzz FUZZ_TIME=600
 fuzz:

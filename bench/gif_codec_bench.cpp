@@ -1,7 +1,11 @@
 // Decode and encode times of our GIF codec beside giflib's, on the same files in one run.
 // Encoding is timed on identical indexed frames; a codec whose output does not decode back
 // to the same pixels is not timed at all.
-//   gif_codec_bench FILE...
+//   gif_codec_bench [--lines] FILE...
+// With --lines the figures come as words for the table script (tools/bench-table.py):
+// "giflib VERSION", then per file "decode NAME FRAMES OURS_MS GIFLIB_MS" and "encode NAME
+// FRAMES OURS_MS GIFLIB_MS"; "skip NAME REASON" for a file we cannot read, "skip-encode NAME
+// REASON" after its decode line when our encoder's output does not decode back.
 
 #include <gif_lib.h>
 
@@ -98,14 +102,22 @@ bool SamePixels(Animation& a, Animation& b) {
     return !f && !g;
 }
 
-void Report(const std::string& path) {
+const char* BaseName(const std::string& path) {
+    const char* slash = std::strrchr(path.c_str(), '/');
+    return slash ? slash + 1 : path.c_str();
+}
+
+void Report(const std::string& path, bool lines) {
+    const char* name = BaseName(path);
     Animation doc;
     if (LoadGifDocument(doc, path) != GifReadStatus::Ok) {
-        std::printf("%-28s unreadable\n", path.c_str());
+        std::printf(lines ? "skip %s unreadable\n" : "%-28s unreadable\n", name);
         return;
     }
     const double oursDecode = BestMs([&] { Animation a; LoadGifDocument(a, path); });
     const double giflibDecode = BestMs([&] { GiflibDecode(path); });
+    if (lines)
+        std::printf("decode %s %zu %.2f %.2f\n", name, doc.FrameCount(), oursDecode, giflibDecode);
 
     // Round trip first: nothing is timed for a stream that does not decode to the frames.
     std::vector<uint8_t> ours = OurEncode(doc);
@@ -114,13 +126,17 @@ void Report(const std::string& path) {
     const bool ok = ReadGifBytes(back, *first, ours, "bench") == GifReadStatus::Ok;
     if (ok) back.head = first; else DiscardGif(first);
     if (!ok || !SamePixels(doc, back)) {
-        std::printf("%-28s our encoder does not round-trip: not timed\n", path.c_str());
+        std::printf(lines ? "skip-encode %s our encoder does not round-trip: not timed\n"
+                          : "%-28s our encoder does not round-trip: not timed\n",
+                    name);
         return;
     }
     const double oursEncode = BestMs([&] { OurEncode(doc); });
     const double giflibEncode = BestMs([&] { GiflibEncode(doc); });
-    const char* name = std::strrchr(path.c_str(), '/') ? std::strrchr(path.c_str(), '/') + 1
-                                                         : path.c_str();
+    if (lines) {
+        std::printf("encode %s %zu %.2f %.2f\n", name, doc.FrameCount(), oursEncode, giflibEncode);
+        return;
+    }
     std::printf("%-28s %6zu %9.1f %9.1f %6.2f %9.1f %9.1f %6.2f %8zu %8zu\n", name,
                 doc.FrameCount(), oursDecode, giflibDecode, oursDecode / giflibDecode,
                 oursEncode, giflibEncode, oursEncode / giflibEncode, ours.size() / 1024,
@@ -130,10 +146,15 @@ void Report(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::printf("GIF codec, best of %d runs, milliseconds; ratio = ours / giflib %s\n", kRuns,
-                GIFLIB_MAJOR == 5 ? "5" : "");
-    std::printf("%-28s %6s %9s %9s %6s %9s %9s %6s %8s %8s\n", "file", "frames", "decode",
-                "giflib", "ratio", "encode", "giflib", "ratio", "KiB", "giflibKiB");
-    for (int i = 1; i < argc; ++i) Report(argv[i]);
+    const bool lines = argc > 1 && std::strcmp(argv[1], "--lines") == 0;
+    if (lines) {
+        std::printf("giflib %d.%d.%d\n", GIFLIB_MAJOR, GIFLIB_MINOR, GIFLIB_RELEASE);
+    } else {
+        std::printf("GIF codec, best of %d runs, milliseconds; ratio = ours / giflib %d.%d.%d\n",
+                    kRuns, GIFLIB_MAJOR, GIFLIB_MINOR, GIFLIB_RELEASE);
+        std::printf("%-28s %6s %9s %9s %6s %9s %9s %6s %8s %8s\n", "file", "frames", "decode",
+                    "giflib", "ratio", "encode", "giflib", "ratio", "KiB", "giflibKiB");
+    }
+    for (int i = lines ? 2 : 1; i < argc; ++i) Report(argv[i], lines);
     return 0;
 }

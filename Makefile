@@ -21,8 +21,10 @@ build: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF
 	cmake --build build/release -j $(JOBS)
 
+# The editor on the bundled example; the command-line tool describes it first.
 run: build
 	build/release/src/cli/anitrope-cli info $(EXAMPLE)
+	build/release/src/app/anitrope $(EXAMPLE)
 
 # Tests always run under AddressSanitizer and UndefinedBehaviorSanitizer.
 test: test-deps

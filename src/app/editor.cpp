@@ -1,0 +1,332 @@
+#include "app/editor.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/command_ids.h"
+#include "app/file_chooser.h"
+#include "app/message_boxes.h"
+#include "app/open_messages.h"
+#include "app/recent_files.h"
+#include "gif/gif_reader.h"
+#include "model/gif.h"
+#include "model/resize.h"
+
+namespace anitrope {
+namespace {
+
+// The commands that need a document, switched together by the document rule.
+constexpr int kDocumentCommands[] = {
+    CmdSaveAs, CmdNew,      CmdExportImage, CmdExportAll, CmdCopy,     CmdCut,      CmdDelete,
+    CmdDuplicate, CmdInsertEffect, CmdOptimize, CmdUnoptimize, CmdGotoFirst, CmdStartAnimation,
+    CmdGotoLast, CmdComment,
+};
+
+}  // namespace
+
+std::string FrameLabel(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files)
+    : settings_(settings),
+      boxes_(boxes),
+      files_(files),
+      compositor_(animation_, &scheduler_),
+      reduction_(animation_, &scheduler_, &compositor_) {
+    animation_.status = &status_;
+    tree_.SetObserver(this);
+    reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
+    ApplyDocumentRule(false);
+    states_.SetMenu(CmdResize, false);
+    states_.SetMenu(CmdStopAnimation, false);
+}
+
+Editor::~Editor() {
+    status_.SetShuttingDown(true);
+    compositor_.SuspendComposition(true);
+}
+
+void Editor::Dispatch(int command, const std::string& argument) {
+    if (!CommandStates::Available(command)) return;
+    switch (command) {
+        case CmdOpen: {
+            FileDialogSpec spec = OpenDialogSpec(settings_.path);
+            if (auto choice = files_.ChooseToOpen(spec)) OpenFile(choice->path, OpenOrigin::Menu);
+            break;
+        }
+        case CmdDelete: RemoveSelected(); break;
+        case CmdGotoFirst:
+            if (TreeItem first = tree_.FirstImageItem(); first != kNoItem) tree_.Select(first);
+            break;
+        case CmdGotoLast: GotoLast(); break;
+        case CmdExit:
+            if (onCloseRequested) onCloseRequested();
+            break;
+        case CmdAbout:
+            if (onAbout) onAbout();
+            break;
+        case CmdOptions:
+            if (onOptions) onOptions();
+            reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
+            break;
+        case CmdOpenCommandLine:
+        case CmdOpenHandedOver: OpenFile(argument, OpenOrigin::CommandLine); break;
+        default:
+            if (command >= CmdRecentFile1 && command < CmdRecentFile1 + kRecentFileCommands)
+                OpenRecent(command - CmdRecentFile1);
+            break;
+    }
+}
+
+int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
+    const std::string extension = ExtensionOf(path);
+    // Dropped files without an extension are read as GIF, as the Open dialog's choice is.
+    const bool mayGuess = origin == OpenOrigin::Drop && extension.empty();
+    if (origin == OpenOrigin::CommandLine || origin == OpenOrigin::Drop) {
+        if (!mayGuess && !IsAcceptedExtension(extension)) {
+            boxes_.Show(InvalidFormatMessage(extension, origin));
+            return -1;
+        }
+    }
+    if (!IsGifExtension(extension)) {
+        // Pictures of the other formats come with their importers.
+        boxes_.Show(NotYetReadableMessage(extension, origin));
+        return -1;
+    }
+    const bool wasEmpty = !HasAnimation();
+    const int result = LoadGifFile(path);
+    if (result == 0) FinishLoad(path, origin, wasEmpty);
+    return result;
+}
+
+void Editor::DropFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        // A refused or failed file ends the drop: the rest of the list is dropped.
+        if (OpenFile(path, OpenOrigin::Drop) != 0) return;
+    }
+}
+
+void Editor::FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty) {
+    settings_.path = path;
+    RecentFiles(settings_.history).Add(path);
+    if (origin == OpenOrigin::Menu && wasEmpty) settings_.pathSave = path;
+    states_.SetMenu(CmdParameters, true);
+    states_.SetMenu(CmdResize, true);
+    ApplyDocumentRule(true);
+    UpdateResizeItem();
+    if (onRecentFilesChanged) onRecentFilesChanged();
+    if (onOpened) onOpened(path);
+}
+
+void Editor::OpenRecent(int slot) {
+    RecentFiles recent(settings_.history);
+    if (slot < 0 || slot >= kRecentFileSlots || recent.At(slot).empty()) return;
+    const std::string path = recent.At(slot);
+    if (OpenFile(path, OpenOrigin::RecentFile) != 0) {
+        recent.Remove(slot);
+        if (onRecentFilesChanged) onRecentFilesChanged();
+    }
+}
+
+int Editor::LoadGifFile(const std::string& path) {
+    const std::string label = FrameLabel(path);
+    if (HasAnimation()) return InsertGifFile(path, label);
+    if (LoadGifDocument(animation_, path) != GifReadStatus::Ok) {
+        boxes_.Tell("Loading Gif", "Error", MessageIcon::Warning);
+        return -1;
+    }
+    std::size_t count = 0;
+    for (Gif* g = animation_.head; g; g = g->next, ++count) g->name = label;
+    currentGif_ = animation_.head;
+    const std::vector<TreeItem> items = tree_.InsertFrames(tree_.Root(), animation_.head, count);
+    if (animation_.hasGlobalComments) tree_.RebuildGlobalComments(animation_.globalComments.Size());
+    if (!items.empty()) tree_.Select(items.front());
+    return 0;
+}
+
+bool Editor::FirstFrameMatchesScreen(const Gif& first) const {
+    return int64_t{first.left} + first.width == animation_.screenWidth &&
+           int64_t{first.top} + first.height == animation_.screenHeight;
+}
+
+int Editor::InsertGifFile(const std::string& path, const std::string& label) {
+    const bool atFront = tree_.Selected() == tree_.Root() || !currentGif_;
+    Gif* prev = atFront ? nullptr : currentGif_;
+    Gif* next = atFront ? animation_.head : currentGif_->next;
+    compositor_.SuspendComposition(true);
+    Gif* first = CreateGif(animation_, prev, next);
+    // Read into a scratch document so that a refused file changes nothing of this one.
+    Animation scratch;
+    scratch.screenWidth = animation_.screenWidth;
+    scratch.screenHeight = animation_.screenHeight;
+    first->animation = &scratch;
+    const GifReadStatus status = ReadGifFile(scratch, *first, path);
+    if (status != GifReadStatus::Ok) {
+        first->prev = first->next = nullptr;
+        DiscardGif(first);
+        compositor_.SuspendComposition(false);
+        boxes_.Tell("Loading Gif", "Error", MessageIcon::Warning);
+        return -1;
+    }
+    std::vector<Gif*> chain;
+    for (Gif* g = first; g && g != next; g = g->next) chain.push_back(g);
+    for (Gif* g : chain) {
+        g->animation = &animation_;
+        g->name = label;
+        // Frames that used the file's global palette keep its colours as their own.
+        if (!g->usesLocalPalette) g->palette = scratch.globalPalette;
+        g->usesLocalPalette = 1;
+    }
+    if (!FirstFrameMatchesScreen(*first)) {
+        const int answer = boxes_.Show(ResizeQuestion());
+        if (answer != 0) {
+            for (Gif* g : chain) {
+                g->prev = g->next = nullptr;
+                DiscardGif(g);
+            }
+            compositor_.SuspendComposition(false);
+            return -1;
+        }
+    }
+    for (Gif* g = animation_.head; g; g = g->next) {
+        if (!g->usesLocalPalette) g->palette = animation_.globalPalette;
+        g->usesLocalPalette = 1;
+    }
+    // Link the chain in.
+    Gif* last = chain.back();
+    first->prev = prev;
+    last->next = next;
+    if (prev) prev->next = first; else animation_.head = first;
+    if (next) next->prev = last;
+    if (!FirstFrameMatchesScreen(*first)) {
+        animation_.loadingResize = true;
+        for (Gif* g : chain)
+            ResizeGif(*g, animation_.screenWidth, animation_.screenHeight, true, false, true);
+        animation_.loadingResize = false;
+    }
+    compositor_.SuspendComposition(false);
+    if (last->hasTransparentPixels && last->next) compositor_.InvalidateFrom(*last->next);
+    compositor_.StartCompositions(first, chain.size());
+
+    const TreeItem at = atFront ? tree_.Root() : tree_.Selected();
+    const std::vector<TreeItem> items = tree_.InsertFrames(at, first, chain.size());
+    currentGif_ = first;
+    if (!items.empty()) tree_.Select(items.front());
+    return 0;
+}
+
+void Editor::Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) {
+    if (treeView_) treeView_->Inserted(item, parent, after, label);
+}
+
+void Editor::Removed(TreeItem item) {
+    if (treeView_) treeView_->Removed(item);
+}
+
+void Editor::Selected(TreeItem item) {
+    if (treeView_) treeView_->Selected(item);
+    SelectionChanged(item);
+}
+
+void Editor::SelectionChanged(TreeItem item) {
+    if (!HasAnimation()) {
+        if (onPreviewChanged) onPreviewChanged();
+        return;
+    }
+    const std::string& label = tree_.Label(item);
+    const bool isRoot = item == tree_.Root();
+    const SelectionKind kind = DocumentTree::KindOfLabel(label, isRoot);
+    states_.SetMenu(CmdComment, true);
+    if (kind != SelectionKind::Image && kind != SelectionKind::None) {
+        states_.SetMenu(CmdDelete, true);
+        states_.SetMenu(CmdExportAll, true);
+        for (int command : {CmdExportImage, CmdInsertEffect, CmdInsertTransition, CmdPaste, CmdCut,
+                            CmdCopy, CmdDuplicate, CmdBannerText})
+            states_.SetMenu(command, false);
+        states_.SetToolbar(CmdInsertEffect, false);
+        states_.SetToolbar(CmdInsertTransition, false);
+        if (kind == SelectionKind::BannerGroup || kind == SelectionKind::EffectGroup)
+            states_.SetMenu(CmdComment, false);
+    } else {
+        states_.SetMenu(CmdBannerText, true);
+        if (isRoot) {
+            for (int command : {CmdCopy, CmdCut, CmdDelete, CmdDuplicate, CmdExportImage,
+                                CmdExportAll, CmdInsertEffect, CmdInsertTransition})
+                states_.SetBoth(command, false);
+        } else {
+            currentGif_ = tree_.FrameOf(item, animation_, boxes_);
+            const bool successor = currentGif_ && currentGif_->next;
+            states_.SetBoth(CmdInsertTransition, successor);
+            states_.SetBoth(CmdInsertEffect, true);
+            for (int command : {CmdCopy, CmdCut, CmdDuplicate, CmdExportImage, CmdExportAll,
+                                CmdDelete, CmdOptimize, CmdUnoptimize})
+                states_.SetMenu(command, true);
+        }
+    }
+    kind_ = kind;
+    if (onPreviewChanged) onPreviewChanged();
+    if (onStatusLabel) onStatusLabel(label);
+}
+
+void Editor::ApplyDocumentRule(bool on) {
+    for (int command : kDocumentCommands) states_.SetMenu(command, on);
+    const bool transition = on && currentGif_ && currentGif_->next;
+    states_.SetMenu(CmdInsertTransition, transition);
+    if (!currentGif_) {
+        states_.SetMenu(CmdInsertTransition, false);
+        states_.SetMenu(CmdInsertEffect, false);
+    }
+    for (int command : {CmdInsertEffect, CmdSaveAs, CmdCopy, CmdStartAnimation})
+        states_.SetToolbar(command, on);
+    states_.SetToolbar(CmdInsertTransition, transition);
+}
+
+void Editor::UpdateResizeItem() {
+    resizeText_ = animation_.FrameCount() > 1 ? "&Resize All" : "&Resize";
+    if (onPreviewChanged) onPreviewChanged();
+}
+
+void Editor::RemoveSelected() {
+    RemovalContext context{animation_, groups_, currentGif_, modified_,
+                           settings_.confirmDelete != 0, boxes_};
+    switch (::anitrope::RemoveSelected(tree_, context)) {
+        case RemovalOutcome::BecameEmpty: ResetToEmpty(); break;
+        case RemovalOutcome::Removed:
+            if (tree_.ItemCount() == 2) {
+                states_.SetMenu(CmdResize, true);
+                UpdateResizeItem();
+            }
+            break;
+        case RemovalOutcome::Nothing:
+        case RemovalOutcome::Cancelled: break;
+    }
+    if (onPreviewChanged) onPreviewChanged();
+}
+
+void Editor::ResetToEmpty() {
+    compositor_.SuspendComposition(true);
+    animation_.Clear();
+    animation_.globalComments.Clear();
+    animation_.hasGlobalComments = 0;
+    compositor_.SuspendComposition(false);
+    currentGif_ = nullptr;
+    modified_ = false;
+    groups_.Clear();
+    status_.ReportStatus(StatusReset);
+    tree_.Clear();
+    kind_ = SelectionKind::None;
+    ApplyDocumentRule(false);
+    states_.SetMenu(CmdResize, false);
+    if (onPreviewChanged) onPreviewChanged();
+}
+
+void Editor::GotoLast() {
+    TreeItem last = tree_.Selected();
+    for (TreeItem next = tree_.NextImageItem(last); next != kNoItem; next = tree_.NextImageItem(next))
+        last = next;
+    if (last != tree_.Selected()) tree_.Select(last);
+}
+
+}  // namespace anitrope

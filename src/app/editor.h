@@ -1,0 +1,110 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/command_states.h"
+#include "app/document_tree.h"
+#include "app/settings.h"
+#include "model/animation.h"
+#include "model/compositor.h"
+#include "model/status_display.h"
+#include "platform/job_scheduler.h"
+#include "quantize/color_reduction.h"
+
+namespace anitrope {
+
+class FileChooser;
+class MessageBoxes;
+
+// Where a request to open a file came from: each path has its own messages.
+enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
+
+// The editor without its window: the one animation, its tree, the selection and the commands
+// that work on them, with every enable rule. The window shows it and forwards user input; tests
+// drive it directly or through the window.
+class Editor final : private TreeObserver {
+public:
+    Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files);
+    ~Editor();
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // Carries out a command; `argument` is the file for 1062 and 1063.
+    void Dispatch(int command, const std::string& argument = {});
+
+    // Opens a file by its extension. Returns 0 on success, -1 after a reported failure or a
+    // cancel.
+    int OpenFile(const std::string& path, OpenOrigin origin);
+    void DropFiles(const std::vector<std::string>& paths);
+    // The GIF loader: into the empty editor, or inserted after the current frame.
+    int LoadGifFile(const std::string& path);
+
+    // The tree's selection moved (by the user, a command or a load).
+    void SelectionChanged(TreeItem item);
+    // A view that mirrors the tree (the window's tree widget); told after the editor.
+    void SetTreeView(TreeObserver* view) { treeView_ = view; }
+
+    bool HasAnimation() const { return animation_.head != nullptr; }
+    Animation& Document() { return animation_; }
+    Compositor& Pictures() { return compositor_; }
+    StatusDisplay& Status() { return status_; }
+    DocumentTree& Tree() { return tree_; }
+    CommandStates& States() { return states_; }
+    Gif* CurrentGif() const { return currentGif_; }
+    SelectionKind Kind() const { return kind_; }
+    bool Modified() const { return modified_; }
+    const std::string& ResizeText() const { return resizeText_; }
+    Settings& Config() { return settings_; }
+
+    // Views that follow the editor: the preview (repaint, layout), the recent-files menu, the
+    // status bar's first part, the window (close).
+    std::function<void()> onPreviewChanged;
+    std::function<void()> onRecentFilesChanged;
+    std::function<void(const std::string&)> onStatusLabel;
+    std::function<void()> onCloseRequested;
+    std::function<void()> onAbout;
+    std::function<void()> onOptions;
+    std::function<void(const std::string& path)> onOpened;  // after every successful load
+
+private:
+    void Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) override;
+    void Removed(TreeItem item) override;
+    void Selected(TreeItem item) override;
+
+    void ApplyDocumentRule(bool on);
+    void UpdateResizeItem();
+    void ResetToEmpty();
+    void RemoveSelected();
+    void GotoLast();
+    void OpenRecent(int slot);
+    bool FirstFrameMatchesScreen(const Gif& first) const;
+    int InsertGifFile(const std::string& path, const std::string& label);
+    void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty);
+
+    Settings& settings_;
+    MessageBoxes& boxes_;
+    FileChooser& files_;
+
+    // Destroyed in reverse: the workers before the compositor, both before the frames.
+    StatusDisplay status_;
+    JobScheduler scheduler_;
+    Animation animation_;
+    Compositor compositor_;
+    ColorReduction reduction_;
+
+    DocumentTree tree_;
+    TreeObserver* treeView_ = nullptr;
+    GroupTables groups_;
+    CommandStates states_;
+    Gif* currentGif_ = nullptr;
+    SelectionKind kind_ = SelectionKind::None;
+    bool modified_ = false;
+    std::string resizeText_ = "&Resize ...";
+};
+
+// The label of frames read from `path`: its file name.
+std::string FrameLabel(const std::string& path);
+
+}  // namespace anitrope

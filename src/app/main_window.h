@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/editor.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QTreeWidget;
+
+namespace anitrope {
+
+class PreviewPane;
+class StatusBarView;
+class TreeMirror;
+
+// The editor's one top-level window: menus, toolbar, tree pane with its "Effect/Transition"
+// button, preview pane and status bar, all following the Editor it holds.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files);
+    ~MainWindow() override;
+
+    Editor& Core() { return editor_; }
+    // The menu item and the toolbar button of a command (null when it has none).
+    QAction* MenuAction(int command) const;
+    QAction* ToolbarAction(int command) const;
+    QMenu* FileMenu() const { return fileMenu_; }
+    QTreeWidget* TreePane() const { return treePane_; }
+    PreviewPane* Preview() const { return preview_; }
+    StatusBarView* StatusBar() const { return status_; }
+    QPushButton* EffectButton() const { return effectButton_; }
+
+    // Menu texts of the recent files, in menu order.
+    std::vector<QString> RecentFileTexts() const;
+
+    void ShowSplash();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildPanes();
+    void SyncAction(int command);
+    void RebuildRecentFiles();
+    void LayOutPanes();
+    void ShowTreeMenu(const QPoint& at);
+    QAction* MakeAction(int command, const QString& text);
+
+    Editor editor_;
+    std::map<int, QAction*> menuActions_;
+    std::map<int, QAction*> toolbarActions_;
+    std::vector<QAction*> recentActions_;
+    QAction* recentSeparator_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QTreeWidget* treePane_ = nullptr;
+    QPushButton* effectButton_ = nullptr;
+    PreviewPane* preview_ = nullptr;
+    StatusBarView* status_ = nullptr;  // owned by the status bar
+    std::unique_ptr<TreeMirror> mirror_;
+};
+
+}  // namespace anitrope

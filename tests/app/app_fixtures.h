@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "gif/gif_writer.h"
+#include "model/animation.h"
+#include "model/gif.h"
+
+namespace anitrope::test {
+
+// Writes a GIF of `frames` frames of width x height at (left, top), each frame filled with
+// its own colour; every frame carries `comments` comments.
+inline void WriteTestGif(const std::string& path, int frames, int32_t width, int32_t height,
+                         int32_t left = 0, int32_t top = 0, int comments = 0) {
+    Animation doc;
+    doc.screenWidth = left + width;
+    doc.screenHeight = top + height;
+    Gif* last = nullptr;
+    for (int k = 0; k < frames; ++k) {
+        Gif* gif = CreateGif(doc, last, nullptr);
+        (last ? last->next : doc.head) = gif;
+        gif->left = left;
+        gif->top = top;
+        gif->width = static_cast<uint32_t>(width);
+        gif->height = static_cast<uint32_t>(height);
+        gif->palette[0] = {k * 40 % 256, 100, 200};
+        gif->palette[1] = {0, 0, 0};
+        gif->indexed = std::make_unique<IndexedBitmap>(gif, width, height);
+        for (int c = 0; c < comments; ++c) gif->comments.Append("comment " + std::to_string(c));
+        last = gif;
+    }
+    SaveAnimation(doc, doc.head, path);
+}
+
+}  // namespace anitrope::test

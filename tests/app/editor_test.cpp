@@ -1,0 +1,209 @@
+#include "app/editor.h"
+
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app_fixtures.h"
+#include "model/gif.h"
+#include "scripted_dialogs.h"
+#include "support/temp_file.h"
+
+namespace anitrope::test {
+namespace {
+
+class EditorTest : public ::testing::Test {
+protected:
+    std::string Gif(const char* name, int frames, int32_t w = 8, int32_t h = 6, int32_t left = 0,
+                    int32_t top = 0, int comments = 0) {
+        const std::string path = dir / name;
+        WriteTestGif(path, frames, w, h, left, top, comments);
+        return path;
+    }
+    std::vector<std::string> Labels() {
+        std::vector<std::string> labels;
+        DocumentTree& tree = editor.Tree();
+        for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
+            labels.push_back(tree.Label(item));
+        return labels;
+    }
+    bool Menu(int command) { return editor.States().MenuEnabled(command); }
+    bool Rule(int command) { return editor.States().MenuRule(command); }
+
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    Editor editor{settings, boxes, files};
+};
+
+TEST_F(EditorTest, AnEmptyEditorOffersOnlyWhatNeedsNoDocument) {
+    for (int command : {CmdOpen, CmdExit, CmdOptions, CmdAbout}) EXPECT_TRUE(Menu(command)) << command;
+    for (int command : {CmdSaveAs, CmdNew, CmdExportImage, CmdExportAll, CmdCopy, CmdCut, CmdDelete,
+                        CmdDuplicate, CmdInsertEffect, CmdInsertTransition, CmdOptimize,
+                        CmdUnoptimize, CmdGotoFirst, CmdStartAnimation, CmdGotoLast, CmdComment,
+                        CmdResize})
+        EXPECT_FALSE(Rule(command)) << command;
+}
+
+TEST_F(EditorTest, OpeningIntoTheEmptyEditorListsEveryFrameAndSelectsTheFirst) {
+    const std::string path = Gif("three.gif", 3, 8, 6, 0, 0, 2);
+    files.Choose(path);
+    editor.Dispatch(CmdOpen);
+    ASSERT_TRUE(editor.HasAnimation());
+    EXPECT_EQ(files.asked.at(0).title, "Load Image");
+    EXPECT_EQ(files.asked.at(0).filters.size(), 11u);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :three.gif", "Comment [1]", "Comment [2]",
+                                                  "Gif :three.gif", "Comment [1]", "Comment [2]",
+                                                  "Gif :three.gif", "Comment [1]", "Comment [2]"}));
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().head);
+    EXPECT_EQ(editor.Kind(), SelectionKind::Image);
+    EXPECT_EQ(settings.path, path);
+    EXPECT_EQ(settings.pathSave, path) << "the first file of an empty editor seeds the save path";
+    EXPECT_EQ(settings.history[0], path);
+    EXPECT_EQ(editor.ResizeText(), "&Resize All");
+    for (int command : {CmdDelete, CmdGotoFirst, CmdGotoLast}) EXPECT_TRUE(Menu(command)) << command;
+    EXPECT_TRUE(Rule(CmdInsertTransition)) << "the first frame has a successor";
+}
+
+TEST_F(EditorTest, AFileThatIsNoGifIsRefusedAndChangesNothing) {
+    const std::string bad = dir / "bad.gif";
+    { std::FILE* f = std::fopen(bad.c_str(), "wb"); std::fputs("not a gif", f); std::fclose(f); }
+    EXPECT_EQ(editor.OpenFile(bad, OpenOrigin::Menu), -1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Loading Gif");
+    EXPECT_EQ(boxes.shown[0].title, "Error");
+    EXPECT_FALSE(editor.HasAnimation());
+    EXPECT_EQ(settings.history[0], "");
+}
+
+TEST_F(EditorTest, InsertingAFileOfAnotherSizeAsksAndCancelLeavesAll) {
+    editor.OpenFile(Gif("big.gif", 2, 8, 6), OpenOrigin::Menu);
+    const std::vector<std::string> before = Labels();
+    boxes.Answer("&Cancel Loading");
+    EXPECT_EQ(editor.OpenFile(Gif("small.gif", 1, 4, 3), OpenOrigin::Menu), -1);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Resize");
+    EXPECT_NE(boxes.shown[0].text.find("Shall the new image be resized ?"), std::string::npos);
+    EXPECT_EQ(Labels(), before);
+    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+}
+
+TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
+    editor.OpenFile(Gif("big.gif", 2, 8, 6), OpenOrigin::Menu);
+    boxes.Answer("&Ok, Resize");
+    ASSERT_EQ(editor.OpenFile(Gif("small.gif", 2, 4, 3), OpenOrigin::Menu), 0);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :big.gif", "Gif :small.gif",
+                                                  "Gif :small.gif", "Gif :big.gif"}));
+    Animation& doc = editor.Document();
+    ASSERT_EQ(doc.FrameCount(), 4u);
+    editor.Pictures().WaitForCompositions();
+    for (std::size_t k : {1u, 2u}) {
+        Gif& frame = *doc.FrameAt(k);
+        WaitForReduction(frame);
+        EXPECT_EQ(frame.width, 8u) << k;
+        EXPECT_EQ(frame.height, 6u) << k;
+        EXPECT_EQ(frame.name, "small.gif");
+    }
+    EXPECT_EQ(editor.CurrentGif(), doc.FrameAt(1));
+    EXPECT_EQ(settings.history[0], dir / "small.gif");
+    EXPECT_EQ(settings.history[1], dir / "big.gif");
+}
+
+TEST_F(EditorTest, WithTheRootSelectedNewFramesGoToTheFront) {
+    editor.OpenFile(Gif("a.gif", 1), OpenOrigin::Menu);
+    editor.Tree().Select(editor.Tree().Root());
+    ASSERT_EQ(editor.OpenFile(Gif("b.gif", 1), OpenOrigin::Menu), 0);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :b.gif", "Gif :a.gif"}));
+    EXPECT_EQ(editor.Document().head->name, "b.gif");
+}
+
+TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
+    editor.OpenFile(Gif("c.gif", 2, 8, 6, 0, 0, 1), OpenOrigin::Menu);
+    DocumentTree& tree = editor.Tree();
+    // Root: image commands grayed.
+    tree.Select(tree.Root());
+    EXPECT_EQ(editor.Kind(), SelectionKind::None);
+    for (int command : {CmdCopy, CmdCut, CmdDelete, CmdDuplicate, CmdExportImage, CmdExportAll,
+                        CmdInsertEffect, CmdInsertTransition})
+        EXPECT_FALSE(Rule(command)) << command;
+    EXPECT_TRUE(Rule(CmdBannerText));
+    // The second image has no successor: no transition.
+    const TreeItem second = tree.NextImageItem(tree.FirstImageItem());
+    tree.Select(second);
+    EXPECT_EQ(editor.Kind(), SelectionKind::Image);
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(1));
+    EXPECT_FALSE(Rule(CmdInsertTransition));
+    for (int command : {CmdInsertEffect, CmdCopy, CmdCut, CmdDuplicate, CmdExportImage,
+                        CmdExportAll, CmdDelete, CmdOptimize, CmdUnoptimize})
+        EXPECT_TRUE(Rule(command)) << command;
+    // A comment: delete and export all stay, image commands go, Comment stays.
+    tree.Select(tree.NextItem(tree.FirstImageItem()));
+    EXPECT_EQ(editor.Kind(), SelectionKind::Comment);
+    EXPECT_TRUE(Rule(CmdDelete));
+    EXPECT_TRUE(Rule(CmdExportAll));
+    EXPECT_TRUE(Rule(CmdComment));
+    for (int command : {CmdExportImage, CmdInsertEffect, CmdInsertTransition, CmdPaste, CmdCut,
+                        CmdCopy, CmdDuplicate, CmdBannerText})
+        EXPECT_FALSE(Rule(command)) << command;
+    EXPECT_FALSE(editor.States().ToolbarEnabled(CmdInsertEffect));
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(1)) << "kept from the last image";
+    // Commands of later work stay grayed whatever the rule.
+    EXPECT_FALSE(Menu(CmdExportAll));
+}
+
+TEST_F(EditorTest, GotoFirstAndLastWalkTheImages) {
+    editor.OpenFile(Gif("d.gif", 3, 8, 6, 0, 0, 1), OpenOrigin::Menu);
+    editor.Dispatch(CmdGotoLast);
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(2));
+    editor.Dispatch(CmdGotoFirst);
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(0));
+}
+
+TEST_F(EditorTest, DroppedFilesAreCheckedByExtension) {
+    editor.DropFiles({dir / "picture.xyz", Gif("never.gif", 1)});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Invalid format \"*.xyz\"- only GIF, JPG, BMP, DIB, TGA, AVI, "
+                                   "ICO, CUR and ANI files are accepted");
+    EXPECT_EQ(boxes.shown[0].title, "Drag & Drop  Error");
+    EXPECT_FALSE(editor.HasAnimation()) << "the rest of the list is dropped";
+
+    const std::string bare = dir / "noextension";
+    WriteTestGif(bare, 2, 5, 5);
+    editor.DropFiles({bare});
+    EXPECT_EQ(editor.Document().FrameCount(), 2u) << "read as GIF";
+}
+
+TEST_F(EditorTest, TheCommandLineRefusesUnknownExtensions) {
+    editor.Dispatch(CmdOpenCommandLine, dir / "movie.mkv");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Invalid format '*.mkv'- only GIF, JPG, BMP, DIB, TGA, AVI, ICO, "
+                                   "CUR and ANI files are accepted");
+    EXPECT_EQ(boxes.shown[0].title, "CommandLine Error");
+    editor.Dispatch(CmdOpenCommandLine, Gif("ok.GIF", 1));
+    EXPECT_TRUE(editor.HasAnimation());
+}
+
+TEST_F(EditorTest, RecentFilesKeepFiveNewestFirst) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 6; ++i) {
+        paths.push_back(Gif(("r" + std::to_string(i) + ".gif").c_str(), 1));
+        editor.Tree().Select(editor.Tree().Root());
+        ASSERT_EQ(editor.OpenFile(paths.back(), OpenOrigin::Menu), 0) << i;
+    }
+    EXPECT_EQ(settings.history, (std::array<std::string, 5>{paths[5], paths[4], paths[3], paths[2],
+                                                            paths[1]}));
+    // Reopening the third entry moves it to the top; the ones above it move down.
+    editor.Tree().Select(editor.Tree().Root());
+    editor.Dispatch(CmdRecentFile1 + 2);
+    EXPECT_EQ(settings.history, (std::array<std::string, 5>{paths[3], paths[5], paths[4], paths[2],
+                                                            paths[1]}));
+    // A recent file that no longer opens leaves the list.
+    std::remove(paths[4].c_str());
+    editor.Dispatch(CmdRecentFile1 + 2);
+    EXPECT_EQ(settings.history, (std::array<std::string, 5>{paths[3], paths[5], paths[2], paths[1], ""}));
+    editor.Dispatch(CmdRecentFile1 + 4);  // empty: nothing
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace anitrope::test

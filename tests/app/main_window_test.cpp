@@ -1,0 +1,107 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+#include "app/about_box.h"
+#include "app/command_ids.h"
+#include "app/preview_pane.h"
+#include "app/status_bar_view.h"
+#include "app_fixtures.h"
+#include "scripted_dialogs.h"
+#include "support/temp_file.h"
+
+namespace anitrope::test {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    MainWindow window{settings, boxes, files};
+};
+
+TEST_F(MainWindowTest, MenusCarryTheCommandTextsAndKeys) {
+    ASSERT_TRUE(window.MenuAction(CmdOpen));
+    EXPECT_EQ(window.MenuAction(CmdOpen)->text(), "&Open...\tCtrl+O");
+    EXPECT_EQ(window.MenuAction(CmdOpen)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence("Ctrl+O"), QKeySequence("F3")}));
+    EXPECT_EQ(window.MenuAction(CmdSaveAs)->shortcuts().size(), 3);
+    EXPECT_EQ(window.MenuAction(CmdPasteKey)->shortcut(), QKeySequence("Ctrl+V"));
+    EXPECT_EQ(window.MenuAction(CmdInsertTransitionKey)->shortcut(), QKeySequence("Ctrl+T"));
+    EXPECT_EQ(window.EffectButton()->text(), "Effect/Transition");
+    EXPECT_FALSE(window.EffectButton()->isEnabled());
+}
+
+TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
+    EXPECT_TRUE(window.MenuAction(CmdOpen)->isEnabled());
+    EXPECT_TRUE(window.ToolbarAction(CmdOpen)->isEnabled());
+    EXPECT_FALSE(window.MenuAction(CmdDelete)->isEnabled());
+    EXPECT_FALSE(window.ToolbarAction(CmdSaveAs)->isEnabled());
+    EXPECT_TRUE(window.ToolbarAction(CmdGotoFirst)->isEnabled()) << "enabled from the start";
+
+    const std::string path = dir / "w.gif";
+    WriteTestGif(path, 2, 8, 6);
+    files.Choose(path);
+    window.MenuAction(CmdOpen)->trigger();
+    EXPECT_TRUE(window.MenuAction(CmdDelete)->isEnabled());
+    EXPECT_TRUE(window.MenuAction(CmdGotoLast)->isEnabled());
+    EXPECT_FALSE(window.MenuAction(CmdSaveAs)->isEnabled()) << "saving comes later";
+    EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
+    // The tree pane mirrors the document tree.
+    QTreeWidget* tree = window.TreePane();
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Root");
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "Gif :w.gif");
+    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)->child(0));
+    // Choosing the second frame in the pane makes it current.
+    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
+    EXPECT_EQ(window.Core().CurrentGif(), window.Core().Document().FrameAt(1));
+    EXPECT_EQ(window.StatusBar()->Label()->text(), "Gif :w.gif");
+}
+
+TEST_F(MainWindowTest, RecentFilesAppearInTheFileMenuWithAltKeys) {
+    for (const char* name : {"one.gif", "two.gif"}) {
+        const std::string path = dir / name;
+        WriteTestGif(path, 1, 4, 4);
+        window.Core().Tree().Select(window.Core().Tree().Root());
+        window.Core().OpenFile(path, OpenOrigin::Menu);
+    }
+    const std::vector<QString> texts = window.RecentFileTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], QString::fromStdString("&1 " + (dir / "two.gif") + "\tAlt+1"));
+    EXPECT_EQ(texts[1], QString::fromStdString("&2 " + (dir / "one.gif") + "\tAlt+2"));
+}
+
+TEST_F(MainWindowTest, ThePreviewShowsTheComposedFrame) {
+    const std::string path = dir / "p.gif";
+    WriteTestGif(path, 1, 8, 6, 2, 1);
+    window.Core().OpenFile(path, OpenOrigin::Menu);
+    window.resize(640, 480);
+    const QImage shot = window.Preview()->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    // The frame's colour (index 0 of frame 0: 0, 100, 200) fills the middle of the pane.
+    const QColor middle = shot.pixelColor(shot.width() / 2, shot.height() / 2);
+    EXPECT_EQ(middle, QColor(0, 100, 200));
+}
+
+TEST(AboutBox, ShowsTheVersionOfTheBuild) {
+    AboutBox box(AboutBox::Mode::Dialog);
+    auto* version = box.findChild<QLabel*>("version");
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->text(), QString("Version ") + ANITROPE_VERSION);
+    EXPECT_TRUE(box.findChild<QPushButton*>("ok"));
+    AboutBox splash(AboutBox::Mode::Splash);
+    EXPECT_FALSE(splash.findChild<QPushButton*>("ok"));
+}
+
+}  // namespace
+}  // namespace anitrope::test

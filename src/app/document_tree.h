@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace anitrope {
@@ -54,20 +56,31 @@ public:
 
     TreeItem Root() const;
     TreeItem Selected() const;
+    // Selecting a removed or unknown item does nothing; the observer hears of real changes only.
     void Select(TreeItem item);
     void SetObserver(TreeObserver* observer);
+    TreeObserver* Observer() const { return observer_; }
+    bool Contains(TreeItem item) const;  // a live item of this tree
 
     // Inserts after `after` (kNoItem: as the first child) under `parent`; kLast appends.
+    // Labels longer than kMaxLabelBytes are cut. Returns kNoItem, changing nothing, when the
+    // parent is not a live item or `after` is not one of its children.
     static constexpr TreeItem kLast = -2;
+    static constexpr std::size_t kMaxLabelBytes = 100;
     TreeItem Insert(TreeItem parent, TreeItem after, const std::string& label);
-    void Remove(TreeItem item);  // with its children; never the root
-    void Clear();                // back to a selected "Root" alone
+    // With its children; never the root. A selection inside the removed items moves to the
+    // parent first, so that a view never selects an item that is gone.
+    void Remove(TreeItem item);
+    void Clear();  // back to a selected "Root" alone
 
     const std::string& Label(TreeItem item) const;
     TreeItem Parent(TreeItem item) const;  // kNoItem for the root
     std::vector<TreeItem> Children(TreeItem item) const;
     TreeItem PreviousSibling(TreeItem item) const;
+    TreeItem NextSibling(TreeItem item) const;
     std::size_t ItemCount() const;  // the root included
+    // The item's place among its parent's children, from 0; -1 for the root or a dead item.
+    int PositionAmongSiblings(TreeItem item) const;
 
     static SelectionKind KindOfLabel(const std::string& label, bool isRoot);
     SelectionKind KindOf(TreeItem item) const;
@@ -75,6 +88,8 @@ public:
     // Depth-first: the first child, else the next sibling, else the next sibling of the
     // nearest ancestor below the root that has one; kNoItem at the end.
     TreeItem NextItem(TreeItem item) const;
+    // NextItem, but skipping the item's own descendants.
+    TreeItem NextItemAfterSubtree(TreeItem item) const;
     // The next item whose label begins with "Gif"; kNoItem at the end.
     TreeItem NextImageItem(TreeItem item) const;
     TreeItem FirstImageItem() const;
@@ -91,19 +106,47 @@ public:
     // placed after `current` under its parent, or as the first children of the root when the
     // root is current and the tree is not empty, or appended under the root when it is. Each
     // frame's comments get "Comment [%d]" children. Returns the items, in order.
+    //
+    // The root's first children stay its global comment items, so "first children" means
+    // first after those; a selected global comment places like the root, a selected comment
+    // like its frame. The caller links the frames so that they follow, in the list, the frame
+    // of the last image item at or before the place the items go (the head for the root).
+    // Stops early, at the end of the chain, when it holds fewer than `count` frames.
     std::vector<TreeItem> InsertFrames(TreeItem current, Gif* first, std::size_t count);
+
+    // One group item labelled `groupLabel` ("Effect %d: %s", "Trans %d: %s", "Banner %d") for
+    // generated frames, placed like InsertFrames places frames, with one child per label of
+    // `imageLabels` in order. Returns the group item, kNoItem when nothing could be inserted.
+    TreeItem InsertGroup(TreeItem current, const std::string& groupLabel,
+                         const std::vector<std::string>& imageLabels);
+
+    // "Gif :" and the frame's name, the directory cut from a path (also after "Copy of ").
+    static std::string ImageLabel(const Gif& frame);
 
     // Replaces the leading "GlobalComment [%d]" items of the root by one per global comment.
     void RebuildGlobalComments(std::size_t count);
 
 private:
+    // Children are a doubly linked list through the siblings, so that every step of a walk and
+    // every insertion or removal is constant time however many frames the animation holds.
     struct Node {
         std::string label;
         TreeItem parent = kNoItem;
-        std::vector<TreeItem> children;
+        TreeItem firstChild = kNoItem;
+        TreeItem lastChild = kNoItem;
+        TreeItem previous = kNoItem;  // sibling
+        TreeItem next = kNoItem;      // sibling
         bool alive = true;
     };
-    std::vector<Node> nodes_;  // indexed by TreeItem
+    const Node* Find(TreeItem item) const;
+    Node* Find(TreeItem item);
+    bool Within(TreeItem item, TreeItem ancestor) const;  // item is ancestor or below it
+    void Kill(TreeItem item);                             // marks the subtree dead
+    // Where InsertFrames and InsertGroup put their first item: {parent, after}.
+    std::pair<TreeItem, TreeItem> PlaceAfter(TreeItem current) const;
+
+    std::vector<Node> nodes_;  // indexed by TreeItem; dead nodes stay so ids are never reused
+    std::size_t liveCount_ = 0;
     TreeItem selected_;
     TreeObserver* observer_ = nullptr;
 };
@@ -124,12 +167,20 @@ struct RemovalContext {
     bool& modified;
     bool confirmDelete;  // "Confirm Delete"
     MessageBoxes& boxes;
+    // Told true before the frames of a group are freed and false afterwards, for the wait
+    // cursor; may be empty.
+    std::function<void(bool)> busy = {};
 };
 
 // Command 1018 on the selected item: an image with its frame (asking "Do you really want to
 // remove %s from the list ?" when confirmDelete), a comment, a global comment, or a whole
 // group with its frames (always asking). Frames whose pictures showed a removed frame drop
 // them; the new selection is made. See the tests for every rule.
+//
+// Nothing is changed, and Nothing returned, when the tree and the frame list or the group
+// tables disagree about the selected item (after a "Bug" box where the lookup shows one).
+// BecameEmpty also when only global comment items are left beside the root: they are taken
+// out of the tree, and the caller's reset frees the comments.
 RemovalOutcome RemoveSelected(DocumentTree& tree, RemovalContext& context);
 
 }  // namespace anitrope

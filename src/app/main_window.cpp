@@ -22,6 +22,7 @@
 #include "app/status_bar_view.h"
 #include "app/toolbar_icons.h"
 #include "app/tree_mirror.h"
+#include "model/gif.h"
 
 namespace anitrope {
 

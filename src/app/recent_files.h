@@ -11,7 +11,7 @@ namespace anitrope {
 // regard to case.
 class RecentFiles {
 public:
-    explicit RecentFiles(std::array<std::string, kRecentFileSlots>& slots) : slots_(slots) {}
+    explicit RecentFiles(std::array<std::string, kRecentFileSlots>& entries) : slots_(&entries) {}
 
     // P moves to (or enters at) slot 0; the others move down, the fifth drops out.
     void Add(const std::string& path);
@@ -19,12 +19,12 @@ public:
     void Remove(int slot);
 
     int Count() const;
-    const std::string& At(int slot) const { return slots_[static_cast<std::size_t>(slot)]; }
+    const std::string& At(int slot) const { return (*slots_)[static_cast<std::size_t>(slot)]; }
     // "&%d %s\tAlt+%d" for slot k (numbered from 1).
     static std::string MenuText(int slot, const std::string& path);
 
 private:
-    std::array<std::string, kRecentFileSlots>& slots_;
+    std::array<std::string, kRecentFileSlots>* slots_;
 };
 
 }  // namespace anitrope

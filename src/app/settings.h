@@ -38,7 +38,7 @@ struct Settings {
     uint32_t lastEffect = 0;              // "Internal" % 256
     uint32_t toolWindows = 1;             // "ToolWindows"
     WindowPlacement winRect;              // "WinRect"
-    WindowPlacement paramPlacement;       // "Param Placement" (all zero: none)
+    WindowPlacement paramPlacement = WindowPlacement::None();  // "Param Placement" (none)
     std::array<std::string, kRecentFileSlots> history;  // "History File %d", slot 0 newest
 
     // Not stored: the save dialog's "Save &Opimized" switch, off at every start.
@@ -68,6 +68,7 @@ std::string HandOverValueName(uint32_t number);
 
 // The "Gif Compression" levels: slider position 1-5 and name ("Highest Quality" ... "Smallest
 // Size"); an unknown stored value shows as position 1 in Options and 3 in the save dialog.
+// An empty text for any other position, never null.
 const char* GifCompressionLevelName(int position);
 
 }  // namespace anitrope

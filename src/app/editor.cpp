@@ -151,6 +151,27 @@ bool Editor::FirstFrameMatchesScreen(const Gif& first) const {
            int64_t{first.top} + first.height == animation_.screenHeight;
 }
 
+// The inserted frames are scaled together, by the ratio of this screen to the file's, so that
+// a file of small frames at offsets keeps its layout and its first frame fills the screen.
+void Editor::ScaleToScreen(const std::vector<Gif*>& chain) {
+    int64_t right = 1, bottom = 1;
+    for (const Gif* g : chain) {
+        right = std::max(right, int64_t{g->left} + g->width);
+        bottom = std::max(bottom, int64_t{g->top} + g->height);
+    }
+    const double fx = static_cast<double>(animation_.screenWidth) / static_cast<double>(right);
+    const double fy = static_cast<double>(animation_.screenHeight) / static_cast<double>(bottom);
+    auto scaled = [](double v) { return static_cast<int32_t>(std::max(1.0, v + 0.5)); };
+    for (Gif* g : chain) {
+        const int32_t left = static_cast<int32_t>(g->left * fx + 0.5);
+        const int32_t top = static_cast<int32_t>(g->top * fy + 0.5);
+        if (ResizeGif(*g, scaled(g->width * fx), scaled(g->height * fy), true, true, true)) {
+            g->left = left;
+            g->top = top;
+        }
+    }
+}
+
 int Editor::InsertGifFile(const std::string& path, const std::string& label) {
     const bool atFront = tree_.Selected() == tree_.Root() || !currentGif_;
     Gif* prev = atFront ? nullptr : currentGif_;
@@ -200,12 +221,7 @@ int Editor::InsertGifFile(const std::string& path, const std::string& label) {
     last->next = next;
     if (prev) prev->next = first; else animation_.head = first;
     if (next) next->prev = last;
-    if (!FirstFrameMatchesScreen(*first)) {
-        animation_.loadingResize = true;
-        for (Gif* g : chain)
-            ResizeGif(*g, animation_.screenWidth, animation_.screenHeight, true, false, true);
-        animation_.loadingResize = false;
-    }
+    if (!FirstFrameMatchesScreen(*first)) ScaleToScreen(chain);
     compositor_.SuspendComposition(false);
     if (last->hasTransparentPixels && last->next) compositor_.InvalidateFrom(*last->next);
     compositor_.StartCompositions(first, chain.size());
@@ -215,6 +231,11 @@ int Editor::InsertGifFile(const std::string& path, const std::string& label) {
     currentGif_ = first;
     if (!items.empty()) tree_.Select(items.front());
     return 0;
+}
+
+void Editor::SetTreeView(TreeObserver* view) {
+    treeView_ = view;
+    tree_.SetObserver(this);  // a view that made itself the tree's observer hears through us
 }
 
 void Editor::Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) {

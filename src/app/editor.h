@@ -44,7 +44,7 @@ public:
     // The tree's selection moved (by the user, a command or a load).
     void SelectionChanged(TreeItem item);
     // A view that mirrors the tree (the window's tree widget); told after the editor.
-    void SetTreeView(TreeObserver* view) { treeView_ = view; }
+    void SetTreeView(TreeObserver* view);
 
     bool HasAnimation() const { return animation_.head != nullptr; }
     Animation& Document() { return animation_; }
@@ -81,6 +81,7 @@ private:
     void OpenRecent(int slot);
     bool FirstFrameMatchesScreen(const Gif& first) const;
     int InsertGifFile(const std::string& path, const std::string& label);
+    void ScaleToScreen(const std::vector<Gif*>& chain);
     void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty);
 
     Settings& settings_;

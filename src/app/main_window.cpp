@@ -40,6 +40,7 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     editor_.States().SetObserver([this](int command) { SyncAction(command); });
     for (const auto& [command, action] : menuActions_) SyncAction(command);
     for (const auto& [command, action] : toolbarActions_) SyncAction(command);
+    SyncAction(CmdEffectButton);
     editor_.onPreviewChanged = [this] {
         if (QAction* resize = MenuAction(CmdResize))
             resize->setText(QString::fromStdString(editor_.ResizeText()));

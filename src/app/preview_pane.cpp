@@ -19,9 +19,13 @@ void PreviewPane::paintEvent(QPaintEvent* event) {
     if (!gif) return;
     const auto picture = editor_.Pictures().GetDisplayBitmap(*gif);
     if (!picture || picture->Width() <= 0 || picture->Height() <= 0) return;
-    // The picture's pixels are 0x00RRGGBB rows; Qt's RGB32 ignores the top byte.
-    const QImage image(reinterpret_cast<const uchar*>(picture->Row(0)), picture->Width(),
-                       picture->Height(), picture->Width() * 4, QImage::Format_RGB32);
+    // Qt's RGB32 wants 0xFF in the top byte, which our pictures use for a marker or leave 0.
+    QImage image(picture->Width(), picture->Height(), QImage::Format_RGB32);
+    for (int32_t y = 0; y < picture->Height(); ++y) {
+        auto* out = reinterpret_cast<uint32_t*>(image.scanLine(y));
+        const uint32_t* in = picture->Row(y);
+        for (int32_t x = 0; x < picture->Width(); ++x) out[x] = 0xFF000000u | (in[x] & 0xFFFFFFu);
+    }
     const QRect target = contentsRect();
     QPainter painter(this);
     painter.drawImage(target, image);

@@ -13,7 +13,7 @@ namespace {
 
 class EditorTest : public ::testing::Test {
 protected:
-    std::string Gif(const char* name, int frames, int32_t w = 8, int32_t h = 6, int32_t left = 0,
+    std::string MakeGif(const char* name, int frames, int32_t w = 8, int32_t h = 6, int32_t left = 0,
                     int32_t top = 0, int comments = 0) {
         const std::string path = dir / name;
         WriteTestGif(path, frames, w, h, left, top, comments);
@@ -46,7 +46,7 @@ TEST_F(EditorTest, AnEmptyEditorOffersOnlyWhatNeedsNoDocument) {
 }
 
 TEST_F(EditorTest, OpeningIntoTheEmptyEditorListsEveryFrameAndSelectsTheFirst) {
-    const std::string path = Gif("three.gif", 3, 8, 6, 0, 0, 2);
+    const std::string path = MakeGif("three.gif", 3, 8, 6, 0, 0, 2);
     files.Choose(path);
     editor.Dispatch(CmdOpen);
     ASSERT_TRUE(editor.HasAnimation());
@@ -77,10 +77,10 @@ TEST_F(EditorTest, AFileThatIsNoGifIsRefusedAndChangesNothing) {
 }
 
 TEST_F(EditorTest, InsertingAFileOfAnotherSizeAsksAndCancelLeavesAll) {
-    editor.OpenFile(Gif("big.gif", 2, 8, 6), OpenOrigin::Menu);
+    editor.OpenFile(MakeGif("big.gif", 2, 8, 6), OpenOrigin::Menu);
     const std::vector<std::string> before = Labels();
     boxes.Answer("&Cancel Loading");
-    EXPECT_EQ(editor.OpenFile(Gif("small.gif", 1, 4, 3), OpenOrigin::Menu), -1);
+    EXPECT_EQ(editor.OpenFile(MakeGif("small.gif", 1, 4, 3), OpenOrigin::Menu), -1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Resize");
     EXPECT_NE(boxes.shown[0].text.find("Shall the new image be resized ?"), std::string::npos);
@@ -89,9 +89,9 @@ TEST_F(EditorTest, InsertingAFileOfAnotherSizeAsksAndCancelLeavesAll) {
 }
 
 TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
-    editor.OpenFile(Gif("big.gif", 2, 8, 6), OpenOrigin::Menu);
+    editor.OpenFile(MakeGif("big.gif", 2, 8, 6), OpenOrigin::Menu);
     boxes.Answer("&Ok, Resize");
-    ASSERT_EQ(editor.OpenFile(Gif("small.gif", 2, 4, 3), OpenOrigin::Menu), 0);
+    ASSERT_EQ(editor.OpenFile(MakeGif("small.gif", 2, 4, 3), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :big.gif", "Gif :small.gif",
                                                   "Gif :small.gif", "Gif :big.gif"}));
     Animation& doc = editor.Document();
@@ -110,15 +110,15 @@ TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
 }
 
 TEST_F(EditorTest, WithTheRootSelectedNewFramesGoToTheFront) {
-    editor.OpenFile(Gif("a.gif", 1), OpenOrigin::Menu);
+    editor.OpenFile(MakeGif("a.gif", 1), OpenOrigin::Menu);
     editor.Tree().Select(editor.Tree().Root());
-    ASSERT_EQ(editor.OpenFile(Gif("b.gif", 1), OpenOrigin::Menu), 0);
+    ASSERT_EQ(editor.OpenFile(MakeGif("b.gif", 1), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :b.gif", "Gif :a.gif"}));
     EXPECT_EQ(editor.Document().head->name, "b.gif");
 }
 
 TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
-    editor.OpenFile(Gif("c.gif", 2, 8, 6, 0, 0, 1), OpenOrigin::Menu);
+    editor.OpenFile(MakeGif("c.gif", 2, 8, 6, 0, 0, 1), OpenOrigin::Menu);
     DocumentTree& tree = editor.Tree();
     // Root: image commands grayed.
     tree.Select(tree.Root());
@@ -152,7 +152,7 @@ TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
 }
 
 TEST_F(EditorTest, GotoFirstAndLastWalkTheImages) {
-    editor.OpenFile(Gif("d.gif", 3, 8, 6, 0, 0, 1), OpenOrigin::Menu);
+    editor.OpenFile(MakeGif("d.gif", 3, 8, 6, 0, 0, 1), OpenOrigin::Menu);
     editor.Dispatch(CmdGotoLast);
     EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(2));
     editor.Dispatch(CmdGotoFirst);
@@ -160,7 +160,7 @@ TEST_F(EditorTest, GotoFirstAndLastWalkTheImages) {
 }
 
 TEST_F(EditorTest, DroppedFilesAreCheckedByExtension) {
-    editor.DropFiles({dir / "picture.xyz", Gif("never.gif", 1)});
+    editor.DropFiles({dir / "picture.xyz", MakeGif("never.gif", 1)});
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Invalid format \"*.xyz\"- only GIF, JPG, BMP, DIB, TGA, AVI, "
                                    "ICO, CUR and ANI files are accepted");
@@ -179,14 +179,14 @@ TEST_F(EditorTest, TheCommandLineRefusesUnknownExtensions) {
     EXPECT_EQ(boxes.shown[0].text, "Invalid format '*.mkv'- only GIF, JPG, BMP, DIB, TGA, AVI, ICO, "
                                    "CUR and ANI files are accepted");
     EXPECT_EQ(boxes.shown[0].title, "CommandLine Error");
-    editor.Dispatch(CmdOpenCommandLine, Gif("ok.GIF", 1));
+    editor.Dispatch(CmdOpenCommandLine, MakeGif("ok.GIF", 1));
     EXPECT_TRUE(editor.HasAnimation());
 }
 
 TEST_F(EditorTest, RecentFilesKeepFiveNewestFirst) {
     std::vector<std::string> paths;
     for (int i = 0; i < 6; ++i) {
-        paths.push_back(Gif(("r" + std::to_string(i) + ".gif").c_str(), 1));
+        paths.push_back(MakeGif(("r" + std::to_string(i) + ".gif").c_str(), 1));
         editor.Tree().Select(editor.Tree().Root());
         ASSERT_EQ(editor.OpenFile(paths.back(), OpenOrigin::Menu), 0) << i;
     }

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QTreeWidget>
 

@@ -9,13 +9,13 @@ TEST(PaneLayout, TreeButtonAndPreviewFollowTheClientSize) {
     const PaneLayout layout = LayOutPanes(800, 600, 30, 20, 2, 2, false, 0, 0);
     EXPECT_EQ(layout.tree, (PaneRect{10, 40, 260, 510}));
     EXPECT_EQ(layout.button, (PaneRect{10, 550, 260, 20}));
-    EXPECT_EQ(layout.previewArea, (PaneRect{280, 40, 513, 550}));
+    EXPECT_EQ(layout.previewArea, (PaneRect{280, 40, 513, 530}));
     EXPECT_EQ(layout.preview, layout.previewArea) << "no frame: the whole area";
 }
 
 TEST(PaneLayout, ASmallerScreenIsCentredAtItsSizeAndBorder) {
     const PaneLayout layout = LayOutPanes(800, 600, 30, 20, 2, 2, true, 101, 50);
-    EXPECT_EQ(layout.preview, (PaneRect{280 + (513 - 101) / 2, 40 + (550 - 50) / 2, 105, 54}));
+    EXPECT_EQ(layout.preview, (PaneRect{280 + (513 - 101) / 2, 40 + (530 - 50) / 2, 105, 54}));
     const PaneLayout wide = LayOutPanes(800, 600, 30, 20, 2, 2, true, 2000, 50);
     EXPECT_EQ(wide.preview.x, 280) << "wider than the area: stretched to it";
     EXPECT_EQ(wide.preview.width, 513);

@@ -57,6 +57,7 @@ public:
     bool Modified() const { return modified_; }
     const std::string& ResizeText() const { return resizeText_; }
     Settings& Config() { return settings_; }
+    MessageBoxes& Boxes() { return boxes_; }
 
     // Views that follow the editor: the preview (repaint, layout), the recent-files menu, the
     // status bar's first part, the window (close).

@@ -16,6 +16,7 @@
 #include "app/about_box.h"
 #include "app/command_ids.h"
 #include "app/menu_table.h"
+#include "app/options_dialog.h"
 #include "app/pane_layout.h"
 #include "app/preview_pane.h"
 #include "app/recent_files.h"
@@ -52,6 +53,10 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         status_->ShowLabel(QString::fromStdString(label));
     };
     editor_.onCloseRequested = [this] { close(); };
+    editor_.onOptions = [this] {
+        OptionsDialog dialog(editor_.Config(), editor_.Boxes(), this);
+        dialog.exec();
+    };
     editor_.onAbout = [this] {
         AboutBox box(AboutBox::Mode::Dialog, this);
         box.exec();

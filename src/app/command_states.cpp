@@ -12,8 +12,7 @@ constexpr std::array kLater{
     CmdSaveAs,       CmdNew,              CmdExportImage,      CmdExportAll,          CmdCopy,         CmdPaste,
     CmdPasteKey,     CmdParameters,       CmdDuplicate,          CmdCut,          CmdInsertEffect,
     CmdInsertTransition, CmdInsertTransitionKey, CmdResize,      CmdUnoptimize,   CmdOptimize,
-    CmdHelpContents, CmdHelpSearch,       CmdHelpOnHelp,         CmdStartAnimation,
-    CmdStopAnimation, CmdBannerText,      CmdKeyBindings,        CmdComment,      CmdEffectButton,
+    CmdHelpContents, CmdHelpSearch,       CmdHelpOnHelp,         CmdBannerText,      CmdKeyBindings,        CmdComment,      CmdEffectButton,
 };
 
 }  // namespace

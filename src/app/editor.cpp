@@ -52,11 +52,18 @@ void Editor::Dispatch(int command, const std::string& argument) {
     if (!CommandStates::Available(command)) return;
     switch (command) {
         case CmdOpen: {
+            StopPlayback();
             FileDialogSpec spec = OpenDialogSpec(settings_.path);
             if (auto choice = files_.ChooseToOpen(spec)) OpenFile(choice->path, OpenOrigin::Menu);
             break;
         }
-        case CmdDelete: RemoveSelected(); break;
+        case CmdDelete:
+            StopPlayback();
+            RemoveSelected();
+            playbackItem_ = kNoItem;
+            break;
+        case CmdStartAnimation: StartOrStopPlayback(); break;
+        case CmdStopAnimation: StopPlayback(); break;
         case CmdGotoFirst:
             if (TreeItem first = tree_.FirstImageItem(); first != kNoItem) tree_.Select(first);
             break;
@@ -102,6 +109,7 @@ int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
 }
 
 void Editor::DropFiles(const std::vector<std::string>& paths) {
+    StopPlayback();
     for (const std::string& path : paths) {
         // A refused or failed file ends the drop: the rest of the list is dropped.
         if (OpenFile(path, OpenOrigin::Drop) != 0) return;
@@ -287,6 +295,7 @@ void Editor::SelectionChanged(TreeItem item) {
         }
     }
     kind_ = kind;
+    playbackItem_ = item;
     if (onPreviewChanged) onPreviewChanged();
     if (onStatusLabel) onStatusLabel(label);
 }
@@ -326,7 +335,59 @@ void Editor::RemoveSelected() {
     if (onPreviewChanged) onPreviewChanged();
 }
 
+void Editor::StartOrStopPlayback() {
+    if (!HasAnimation()) {
+        boxes_.Tell("Please load a Gif file prior to applying an Effect/Transition\nor starting an animation.",
+                    "Warning", MessageIcon::Warning);
+        return;
+    }
+    if (playing_) {
+        StopPlayback();
+        return;
+    }
+    playing_ = true;
+    if (playbackItem_ == kNoItem) playbackItem_ = tree_.Selected();
+    states_.SetMenu(CmdStopAnimation, true);
+    states_.SetChecked(CmdStartAnimation, true);  // the toolbar shows its stop image
+    ArmTimer(currentGif_ ? *currentGif_ : *animation_.head);
+}
+
+void Editor::StopPlayback() {
+    if (!playing_) return;
+    playing_ = false;
+    if (onStopTimer) onStopTimer();
+    states_.SetMenu(CmdStopAnimation, false);
+    states_.SetChecked(CmdStartAnimation, false);
+}
+
+void Editor::ArmTimer(const Gif& gif) {
+    const int32_t delay = animation_.useAnimationDelay ? animation_.animationDelay : gif.delay;
+    if (onArmTimer) onArmTimer(std::max(0, delay) * 10);
+}
+
+void Editor::PlaybackStep() {
+    if (!playing_) return;
+    TreeItem next = playbackItem_ == kNoItem ? kNoItem : tree_.NextImageItem(playbackItem_);
+    if (next == kNoItem) next = tree_.FirstImageItem();
+    if (next == kNoItem) {
+        StopPlayback();
+        boxes_.Tell(":-(", "Bug");
+        return;
+    }
+    Gif* gif = tree_.FrameOf(next, animation_, boxes_);
+    if (!gif) {
+        StopPlayback();
+        boxes_.Tell("No Gif available for animation", "Bug");
+        return;
+    }
+    tree_.Select(next);
+    playbackItem_ = next;
+    ArmTimer(*gif);
+}
+
 void Editor::ResetToEmpty() {
+    StopPlayback();
+    playbackItem_ = kNoItem;
     compositor_.SuspendComposition(true);
     animation_.Clear();
     animation_.globalComments.Clear();

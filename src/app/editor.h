@@ -68,6 +68,13 @@ public:
     std::function<void()> onAbout;
     std::function<void()> onOptions;
     std::function<void(const std::string& path)> onOpened;  // after every successful load
+    // Playback's timer 1, run by the window: armed with a period in milliseconds, or stopped.
+    std::function<void(int periodMs)> onArmTimer;
+    std::function<void()> onStopTimer;
+
+    bool Playing() const { return playing_; }
+    // Timer 1 fired: the next image in tree order (wrapping to the first) becomes current.
+    void PlaybackStep();
 
 private:
     void Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) override;
@@ -76,6 +83,9 @@ private:
 
     void ApplyDocumentRule(bool on);
     void UpdateResizeItem();
+    void StartOrStopPlayback();
+    void StopPlayback();
+    void ArmTimer(const Gif& gif);
     void ResetToEmpty();
     void RemoveSelected();
     void GotoLast();
@@ -103,6 +113,8 @@ private:
     Gif* currentGif_ = nullptr;
     SelectionKind kind_ = SelectionKind::None;
     bool modified_ = false;
+    bool playing_ = false;
+    TreeItem playbackItem_ = kNoItem;
     std::string resizeText_ = "&Resize ...";
 };
 

@@ -53,6 +53,10 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         status_->ShowLabel(QString::fromStdString(label));
     };
     editor_.onCloseRequested = [this] { close(); };
+    playbackTimer_.setSingleShot(true);
+    connect(&playbackTimer_, &QTimer::timeout, this, [this] { editor_.PlaybackStep(); });
+    editor_.onArmTimer = [this](int periodMs) { playbackTimer_.start(periodMs); };
+    editor_.onStopTimer = [this] { playbackTimer_.stop(); };
     editor_.onOptions = [this] {
         OptionsDialog dialog(editor_.Config(), editor_.Boxes(), this);
         dialog.exec();
@@ -153,10 +157,17 @@ void MainWindow::SyncAction(int command) {
     const CommandStates& states = editor_.States();
     if (QAction* action = MenuAction(command)) {
         action->setEnabled(states.MenuEnabled(command));
-        action->setCheckable(command == CmdParameters);
-        action->setChecked(states.Checked(command));
+        if (command == CmdParameters) {
+            action->setCheckable(true);
+            action->setChecked(states.Checked(command));
+        }
     }
-    if (QAction* action = ToolbarAction(command)) action->setEnabled(states.ToolbarEnabled(command));
+    if (QAction* action = ToolbarAction(command)) {
+        action->setEnabled(states.ToolbarEnabled(command));
+        // While playing, the start button shows its stop image.
+        if (command == CmdStartAnimation)
+            action->setIcon(ToolbarIcon(states.Checked(command) ? 6 : 5, devicePixelRatioF()));
+    }
     if (command == CmdEffectButton) effectButton_->setEnabled(states.MenuEnabled(command));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <map>
 #include <memory>
 #include <vector>
@@ -41,6 +42,7 @@ public:
     std::vector<QString> RecentFileTexts() const;
 
     void ShowSplash();
+    QTimer& PlaybackTimer() { return playbackTimer_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -70,6 +72,7 @@ private:
     PreviewPane* preview_ = nullptr;
     StatusBarView* status_ = nullptr;  // owned by the status bar
     std::unique_ptr<TreeMirror> mirror_;
+    QTimer playbackTimer_;  // timer 1
 };
 
 }  // namespace anitrope

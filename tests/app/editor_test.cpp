@@ -151,6 +151,39 @@ TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
     EXPECT_FALSE(Menu(CmdExportAll));
 }
 
+TEST_F(EditorTest, AGlobalCommentItemKeepsCommentAndDelete) {
+    const std::string example = std::string(ANITROPE_SOURCE_DIR) + "/examples/bounce.gif";
+    ASSERT_EQ(editor.OpenFile(example, OpenOrigin::Menu), 0);
+    DocumentTree& tree = editor.Tree();
+    const TreeItem global = tree.NextItem(tree.Root());
+    ASSERT_EQ(tree.Label(global), "GlobalComment [1]");
+    tree.Select(global);
+    EXPECT_EQ(editor.Kind(), SelectionKind::GlobalComment);
+    EXPECT_TRUE(Rule(CmdComment));
+    EXPECT_TRUE(Rule(CmdDelete));
+    EXPECT_FALSE(Rule(CmdCopy));
+    // Deleting it asks nothing and leaves the frames.
+    editor.Dispatch(CmdDelete);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(editor.Document().globalComments.Size(), 0u);
+    EXPECT_EQ(editor.Document().FrameCount(), 12u);
+}
+
+TEST_F(EditorTest, RemovingTheLastFrameReturnsToTheEmptyEditor) {
+    editor.OpenFile(MakeGif("one.gif", 1), OpenOrigin::Menu);
+    boxes.Answer("&Yes");
+    editor.Dispatch(CmdDelete);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Confirm Removal");
+    EXPECT_FALSE(editor.HasAnimation());
+    EXPECT_EQ(editor.CurrentGif(), nullptr);
+    EXPECT_EQ(editor.Tree().ItemCount(), 1u);
+    EXPECT_FALSE(editor.Modified());
+    EXPECT_FALSE(Rule(CmdDelete));
+    EXPECT_FALSE(Rule(CmdResize));
+    EXPECT_TRUE(Menu(CmdOpen));
+}
+
 TEST_F(EditorTest, GotoFirstAndLastWalkTheImages) {
     editor.OpenFile(MakeGif("d.gif", 3, 8, 6, 0, 0, 1), OpenOrigin::Menu);
     editor.Dispatch(CmdGotoLast);

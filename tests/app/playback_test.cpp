@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/editor.h"
+#include "app_fixtures.h"
+#include "model/gif.h"
+#include "scripted_dialogs.h"
+#include "support/temp_file.h"
+
+namespace anitrope::test {
+namespace {
+
+// The editor with its timer replaced by a record of how it was armed; steps are made by hand.
+class PlaybackTest : public ::testing::Test {
+protected:
+    PlaybackTest() {
+        editor.onArmTimer = [this](int periodMs) { armed.push_back(periodMs); };
+        editor.onStopTimer = [this] { ++stops; };
+    }
+    void Open(int frames, int comments = 0) {
+        const std::string path = dir / "play.gif";
+        WriteTestGif(path, frames, 6, 4, 0, 0, comments);
+        ASSERT_EQ(editor.OpenFile(path, OpenOrigin::Menu), 0);
+    }
+    Gif* Frame(std::size_t k) { return editor.Document().FrameAt(k); }
+
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    Editor editor{settings, boxes, files};
+    std::vector<int> armed;
+    int stops = 0;
+};
+
+TEST_F(PlaybackTest, StartingWithoutAnAnimationWarns) {
+    editor.Dispatch(CmdStartAnimation);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Warning");
+    EXPECT_EQ(boxes.shown[0].text, "Please load a Gif file prior to applying an Effect/Transition\n"
+                                   "or starting an animation.");
+    EXPECT_FALSE(editor.Playing());
+    EXPECT_TRUE(armed.empty());
+}
+
+TEST_F(PlaybackTest, StepsThroughTheImagesAtEachFramesDelayAndWraps) {
+    Open(3, 1);  // comment items between the images are passed over
+    Frame(0)->delay = 7;
+    Frame(1)->delay = 0;
+    Frame(2)->delay = 25;
+    editor.Dispatch(CmdStartAnimation);
+    EXPECT_TRUE(editor.Playing());
+    EXPECT_TRUE(editor.States().MenuEnabled(CmdStopAnimation));
+    EXPECT_TRUE(editor.States().Checked(CmdStartAnimation)) << "the stop image shows";
+    std::vector<Gif*> shown;
+    for (int i = 0; i < 4; ++i) {
+        editor.PlaybackStep();
+        shown.push_back(editor.CurrentGif());
+    }
+    EXPECT_EQ(shown, (std::vector<Gif*>{Frame(1), Frame(2), Frame(0), Frame(1)}));
+    EXPECT_EQ(armed, (std::vector<int>{70, 0, 250, 70, 0})) << "a delay of 0 arms 0 ms";
+}
+
+TEST_F(PlaybackTest, TheGlobalDelayWinsWhenItIsInUse) {
+    Open(2);
+    editor.Document().useAnimationDelay = 1;
+    editor.Document().animationDelay = 12;
+    editor.Dispatch(CmdStartAnimation);
+    editor.PlaybackStep();
+    EXPECT_EQ(armed, (std::vector<int>{120, 120}));
+}
+
+TEST_F(PlaybackTest, AOneImageAnimationKeepsShowingItsImage) {
+    Open(1);
+    editor.Dispatch(CmdStartAnimation);
+    editor.PlaybackStep();
+    editor.PlaybackStep();
+    EXPECT_EQ(editor.CurrentGif(), Frame(0));
+    EXPECT_EQ(armed.size(), 3u);
+    EXPECT_TRUE(editor.Playing());
+}
+
+TEST_F(PlaybackTest, SelectingTheRootWhilePlayingContinuesWithTheFirstImage) {
+    Open(3);
+    editor.Dispatch(CmdGotoLast);
+    editor.Dispatch(CmdStartAnimation);
+    editor.Tree().Select(editor.Tree().Root());
+    editor.PlaybackStep();
+    EXPECT_EQ(editor.CurrentGif(), Frame(0));
+}
+
+TEST_F(PlaybackTest, StartAgainStopsAndCommandsThatChangeTheAnimationStopFirst) {
+    Open(2);
+    editor.Dispatch(CmdStartAnimation);
+    editor.Dispatch(CmdStartAnimation);
+    EXPECT_FALSE(editor.Playing());
+    EXPECT_EQ(stops, 1);
+    EXPECT_FALSE(editor.States().MenuEnabled(CmdStopAnimation));
+    EXPECT_FALSE(editor.States().Checked(CmdStartAnimation));
+
+    editor.Dispatch(CmdStartAnimation);
+    settings.confirmDelete = 0;
+    editor.Dispatch(CmdDelete);
+    EXPECT_FALSE(editor.Playing());
+    EXPECT_EQ(stops, 2);
+    editor.PlaybackStep();  // a late tick after stopping does nothing
+    EXPECT_EQ(editor.Document().FrameCount(), 1u);
+}
+
+}  // namespace
+}  // namespace anitrope::test

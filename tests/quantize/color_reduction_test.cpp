@@ -5,6 +5,7 @@
 #include <future>
 #include <latch>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <thread>
@@ -114,6 +115,38 @@ struct Journal {
     }
 };
 
+// One pool thread held by a gate, so that reductions stay queued until the test lets them run;
+// a journal of what was published.
+class HeldPool : public ::testing::Test {
+protected:
+    HeldPool() { doc.status = &status; }
+    // Appends `frames` pending frames, holds the pool and starts their reductions.
+    void StartHeld(int frames, int32_t width = 24, int32_t height = 16) {
+        AppendPendingFrames(doc, frames, width, height);
+        reduction.SetObserver(journal.Observer());
+        Hold();
+        StartReductions(doc.head, static_cast<std::size_t>(frames));
+    }
+    void Hold() { gate.emplace(scheduler); }
+    // Lets the pool run everything queued and waits until it has.
+    void RunHeld() {
+        gate->Release();
+        DrainPool(scheduler);
+    }
+    std::vector<Gif*> Frames(std::initializer_list<std::size_t> indices) {
+        std::vector<Gif*> frames;
+        for (std::size_t i : indices) frames.push_back(doc.FrameAt(i));
+        return frames;
+    }
+
+    StatusDisplay status;  // outlives the document, whose frames report as they go
+    JobScheduler scheduler{1};
+    Animation doc;
+    ColorReduction reduction{doc, &scheduler, nullptr};
+    Journal journal;
+    std::optional<PoolGate> gate;
+};
+
 TEST(ColorReduction, PublishesWhatAReductionOnTheInterfaceThreadWouldGive) {
     JobScheduler scheduler(2);
     Animation doc;
@@ -156,39 +189,20 @@ TEST(ColorReduction, ManyFramesKeepEveryPoolThreadBusy) {
     EXPECT_GE(journal.threads.size(), kThreads);
 }
 
-TEST(ColorReduction, WaitingForTheThirdOfFiveRunsItFirstAndItsSuccessorsFollow) {
-    JobScheduler scheduler(1);
-    Animation doc;
-    AppendPendingFrames(doc, 5);
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    Journal journal;
-    reduction.SetObserver(journal.Observer());
-    PoolGate gate(scheduler);
-    StartReductions(doc.head, 5);
-
+TEST_F(HeldPool, WaitingForTheThirdOfFiveRunsItFirstAndItsSuccessorsFollow) {
+    StartHeld(5);
     Gif* third = doc.FrameAt(2);
     WaitForReduction(*third);
     EXPECT_EQ(IsIndexedReady(*third), 1);
     for (std::size_t i : {0u, 1u, 3u, 4u}) EXPECT_EQ(IsIndexedReady(*doc.FrameAt(i)), 0) << i;
-
-    gate.Release();
-    DrainPool(scheduler);
-    const std::vector<Gif*> order{doc.FrameAt(2), doc.FrameAt(3), doc.FrameAt(4), doc.FrameAt(0),
-                                  doc.FrameAt(1)};
-    EXPECT_EQ(journal.published, order);
+    RunHeld();
+    EXPECT_EQ(journal.published, Frames({2, 3, 4, 0, 1}));
 }
 
-TEST(ColorReduction, FramesWithPendingPredecessorsQueueBehindTheOthers) {
-    JobScheduler scheduler(1);
-    Animation doc;
-    AppendPendingFrames(doc, 3);
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    Journal journal;
-    reduction.SetObserver(journal.Observer());
-    PoolGate gate(scheduler);
+TEST_F(HeldPool, FramesWithPendingPredecessorsQueueBehindTheOthers) {
     // The second and third frames wait for the first; a later frame of a new, separate chain
     // whose predecessor is done goes ahead of them.
-    StartReductions(doc.head, 3);
+    StartHeld(3);
     Gif* done = CreateGif(doc, nullptr, nullptr);
     Gif* fresh = CreateGif(doc, done, nullptr);
     done->next = fresh;
@@ -196,31 +210,24 @@ TEST(ColorReduction, FramesWithPendingPredecessorsQueueBehindTheOthers) {
     fresh->trueColor = RandomPixels(9, 4, 4);
     SetIndexedReady(*fresh, 0);
     StartReductions(fresh, 1);
-    gate.Release();
-    DrainPool(scheduler);
-    const std::vector<Gif*> order{doc.FrameAt(0), fresh, doc.FrameAt(1), doc.FrameAt(2)};
-    EXPECT_EQ(journal.published, order);
+    RunHeld();
+    EXPECT_EQ(journal.published, (std::vector<Gif*>{doc.FrameAt(0), fresh, doc.FrameAt(1), doc.FrameAt(2)}));
     DiscardGif(done);
     DiscardGif(fresh);
 }
 
-TEST(ColorReduction, SavingWhileWorkersRunTakesTheFramesInListOrder) {
-    JobScheduler scheduler(1);
-    Animation doc;
+TEST_F(HeldPool, SavingWhileWorkersRunTakesTheFramesInListOrder) {
     AppendPendingFrames(doc, 4);
     std::vector<std::vector<uint8_t>> expected;
     for (Gif* g = doc.head; g; g = g->next) expected.push_back(ReducedOnThisThread(*g));
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    Journal journal;
     reduction.SetObserver(journal.Observer());
-    PoolGate gate(scheduler);
+    Hold();
     StartReductions(doc.head, 4);
 
     test::TempDir dir;
     const std::string path = dir / "saved.gif";
     ASSERT_EQ(SaveAnimation(doc, doc.head, path), GifWriteStatus::Ok);
-    const std::vector<Gif*> order{doc.FrameAt(0), doc.FrameAt(1), doc.FrameAt(2), doc.FrameAt(3)};
-    EXPECT_EQ(journal.published, order);
+    EXPECT_EQ(journal.published, Frames({0, 1, 2, 3}));
 
     Animation loaded;
     ASSERT_EQ(LoadGifDocument(loaded, path), GifReadStatus::Ok);
@@ -257,38 +264,19 @@ TEST(ColorReduction, DestroyingAFrameWhileItIsReducedStopsWithoutPublishing) {
     EXPECT_EQ(status.Counters(StatusReduction).total, 0);
 }
 
-TEST(ColorReduction, DestroyingAQueuedFrameCancelsItsReduction) {
-    JobScheduler scheduler(1);
-    Animation doc;
-    AppendPendingFrames(doc, 3);
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    Journal journal;
-    reduction.SetObserver(journal.Observer());
-    PoolGate gate(scheduler);
-    StartReductions(doc.head, 3);
-    Gif* second = doc.FrameAt(1);
-    DiscardGif(second);
-    gate.Release();
-    DrainPool(scheduler);
-    EXPECT_EQ(journal.published, (std::vector<Gif*>{doc.FrameAt(0), doc.FrameAt(1)}));
+TEST_F(HeldPool, DestroyingAQueuedFrameCancelsItsReduction) {
+    StartHeld(3);
+    DiscardGif(doc.FrameAt(1));
+    RunHeld();
+    EXPECT_EQ(journal.published, Frames({0, 1}));
 }
 
-TEST(ColorReduction, ChangingTheTrueColourStopsTheReductionOfTheOldOne) {
-    JobScheduler scheduler(1);
-    StatusDisplay status;  // outlives the document, whose frames report as they go
-    Animation doc;
-    doc.status = &status;
-    AppendPendingFrames(doc, 1);
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    Journal journal;
-    reduction.SetObserver(journal.Observer());
-    PoolGate gate(scheduler);
-    StartReductions(doc.head, 1);
+TEST_F(HeldPool, ChangingTheTrueColourStopsTheReductionOfTheOldOne) {
+    StartHeld(1);
     // An effect about to paint the frame takes it back from its queued worker.
     ASSERT_EQ(MakeTrueColor(doc.head, true), 1);
     EXPECT_EQ(status.Counters(StatusReduction).total, 0);
-    gate.Release();
-    reduction.WaitForAll();
+    RunHeld();
     EXPECT_TRUE(journal.published.empty());
     EXPECT_EQ(IsIndexedReady(*doc.head), 0);
 

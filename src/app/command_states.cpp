@@ -9,9 +9,8 @@ namespace {
 
 // Commands whose work is not in the editor yet.
 constexpr std::array kLater{
-    CmdSaveAs,       CmdNew,              CmdExportImage,      CmdExportAll,          CmdCopy,         CmdPaste,
-    CmdPasteKey,     CmdParameters,       CmdDuplicate,          CmdCut,          CmdInsertEffect,
-    CmdInsertTransition, CmdInsertTransitionKey, CmdResize,      CmdUnoptimize,   CmdOptimize,
+    CmdExportAll,    CmdCopy,             CmdPaste,              CmdPasteKey,     CmdParameters,
+    CmdCut,          CmdInsertEffect,     CmdInsertTransition,   CmdInsertTransitionKey, CmdResize,
     CmdHelpContents, CmdHelpSearch,       CmdHelpOnHelp,         CmdBannerText,      CmdKeyBindings,        CmdComment,      CmdEffectButton,
 };
 

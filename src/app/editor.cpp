@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "app/command_ids.h"
 #include "app/file_chooser.h"
@@ -10,6 +11,10 @@
 #include "app/recent_files.h"
 #include "gif/gif_reader.h"
 #include "model/gif.h"
+#include "gif/animation_optimizer.h"
+#include "gif/gif_writer.h"
+#include "gif/optimize_progress.h"
+#include "model/animation_copy.h"
 #include "model/resize.h"
 
 namespace anitrope {
@@ -71,6 +76,12 @@ void Editor::Dispatch(int command, const std::string& argument) {
         case CmdExit:
             if (onCloseRequested) onCloseRequested();
             break;
+        case CmdSaveAs: SaveAs(0); break;
+        case CmdExportImage: ExportImage(); break;
+        case CmdNew: CloseAnimation(); break;
+        case CmdDuplicate: Duplicate(); break;
+        case CmdOptimize: OptimizeImages(); break;
+        case CmdUnoptimize: UnoptimizeImages(); break;
         case CmdAbout:
             if (onAbout) onAbout();
             break;
@@ -383,6 +394,178 @@ void Editor::PlaybackStep() {
     tree_.Select(next);
     playbackItem_ = next;
     ArmTimer(*gif);
+}
+
+// The directory and name to propose in a save dialog: those of the save path, unless it is
+// "N/A".
+static void ProposeSavePath(const std::string& savePath, FileDialogSpec& spec) {
+    if (savePath.empty() || savePath == kNoPath) return;
+    const std::size_t slash = savePath.find_last_of('/');
+    if (slash != std::string::npos) spec.directory = savePath.substr(0, slash);
+    spec.proposedName = savePath.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+static std::string WithExtension(std::string path, const char* extension) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) path += extension;
+    return path;
+}
+
+bool Editor::SaveAs(int continuation) {
+    StopPlayback();
+    if (!HasAnimation()) return false;
+    FileDialogSpec spec;
+    spec.title = "Save Animation";
+    spec.filters = {{"Gif Image(*.gif)", {"*.gif"}}};
+    ProposeSavePath(settings_.pathSave, spec);
+    spec.animationChoices = SaveAnimationChoices{settings_.saveOptimized,
+                                                 settings_.reloadAfterSave != 0,
+                                                 ComparisonLevelOfMask(settings_.gifCompression)};
+    const std::optional<FileChoice> choice = files_.ChooseToSave(spec);
+    if (!choice) return false;
+    if (choice->animationChoices) {
+        settings_.saveOptimized = choice->animationChoices->saveOptimized;
+        settings_.reloadAfterSave = choice->animationChoices->displayResults ? 1 : 0;
+        settings_.gifCompression = ComparisonMaskForLevel(choice->animationChoices->level);
+    }
+    const std::string path = WithExtension(choice->path, ".GIF");
+    if (!WriteAnimation(path)) {
+        boxes_.Tell("while saving animation", "Error...", MessageIcon::Error);
+        return false;
+    }
+    modified_ = false;
+    settings_.pathSave = path;
+    settings_.path = path;
+    RecentFiles(settings_.history).Add(path);
+    if (onRecentFilesChanged) onRecentFilesChanged();
+    if (continuation == CmdNew) CloseAnimation();
+    if (continuation == 16 && onCloseRequested) onCloseRequested();
+    return true;
+}
+
+bool Editor::WriteAnimation(const std::string& path) {
+    if (!settings_.saveOptimized)
+        return SaveAnimation(std::as_const(animation_), animation_.head, path) == GifWriteStatus::Ok;
+    SaveOptions options;
+    options.optimized = true;
+    options.comparisonMask = settings_.gifCompression;
+    std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
+    options.progress = progress.get();
+    if (settings_.reloadAfterSave) {
+        const bool written = SaveAnimation(animation_, animation_.head, path, options) == GifWriteStatus::Ok;
+        Recompose();  // the tree shows the optimized frames
+        return written;
+    }
+    // The document stays as it is: a copy of it is optimized and written.
+    std::unique_ptr<Animation> copy = CopyAnimation(animation_);
+    if (!copy) return false;
+    ColorReduction copyReduction(*copy, &scheduler_, nullptr);
+    const bool written = SaveAnimation(*copy, copy->head, path, options) == GifWriteStatus::Ok;
+    copyReduction.WaitForAll();
+    return written;
+}
+
+void Editor::Recompose() {
+    if (!animation_.head) return;
+    compositor_.InvalidateFrom(*animation_.head);
+    compositor_.StartCompositions(animation_.head, animation_.FrameCount());
+    if (onPreviewChanged) onPreviewChanged();
+}
+
+void Editor::ExportImage() {
+    StopPlayback();
+    if (!currentGif_) {
+        boxes_.Tell("No Gif associated with selection", "Export BUG");
+        return;
+    }
+    FileDialogSpec spec;
+    spec.title = "Export single image";
+    spec.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
+    ProposeSavePath(settings_.pathSave, spec);
+    const std::optional<FileChoice> choice = files_.ChooseToSave(spec);
+    if (!choice) return;
+    const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");
+    if (Upper(ExtensionOf(path)) != "GIF") {
+        // JPEG writing comes with the JPEG support; until then the export says it failed.
+        boxes_.Tell("while saving single Jpg Image", "Error...", MessageIcon::Error);
+        return;
+    }
+    if (SaveSingleGif(animation_, *currentGif_, path) != GifWriteStatus::Ok) {
+        boxes_.Tell("while saving single Gif Image", "Error...", MessageIcon::Error);
+        return;
+    }
+    settings_.pathSave = path;
+}
+
+void Editor::CloseAnimation() {
+    if (modified_) {
+        const int answer = boxes_.Show({"Do you want to save the current animation before closing it ?",
+                                        "Confirm Close", MessageIcon::Warning, kYesNoCancelButtons});
+        if (answer == 0) {
+            SaveAs(CmdNew);
+            return;
+        }
+        if (answer != 1) return;
+    }
+    ResetToEmpty();
+}
+
+bool Editor::ConfirmShutdown() {
+    StopPlayback();
+    if (modified_ && HasAnimation()) {
+        const int answer = boxes_.Show({"Do you want to save the current animation before closing it ?",
+                                        "Confirm Exit", MessageIcon::Warning, kYesNoCancelButtons});
+        if (answer == 0) return SaveAs(0);
+        if (answer != 1) return false;
+    }
+    return true;
+}
+
+void Editor::Duplicate() {
+    if (!currentGif_) {
+        boxes_.Tell("CurGif==NULL", "BUG");
+        return;
+    }
+    if (kind_ != SelectionKind::Image) return;
+    StopPlayback();
+    compositor_.SuspendComposition(true);
+    Gif* copy = CreateGif(animation_, currentGif_, currentGif_->next);
+    const int result = DuplicateGif(*currentGif_, copy, true);
+    if (result != 0) {
+        copy->prev = copy->next = nullptr;
+        DiscardGif(copy);
+        compositor_.SuspendComposition(false);
+        return;
+    }
+    copy->disposal = currentGif_->disposal;
+    copy->usesLocalPalette = currentGif_->usesLocalPalette;
+    if (copy->next) copy->next->prev = copy;
+    currentGif_->next = copy;
+    compositor_.SuspendComposition(false);
+    if (copy->trueColor) StartReductions(copy, 1);
+    modified_ = true;
+    compositor_.InvalidateFrom(*copy);
+    const std::vector<TreeItem> items = tree_.InsertFrames(tree_.Selected(), copy, 1);
+    if (!items.empty()) tree_.Select(items.front());
+    UpdateResizeItem();
+}
+
+void Editor::OptimizeImages() {
+    StopPlayback();
+    if (!HasAnimation() || (confirm && !confirm(CmdOptimize))) return;
+    std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
+    OptimizeAnimation(animation_, animation_.head, settings_.gifCompression, progress.get());
+    modified_ = true;
+    Recompose();
+}
+
+void Editor::UnoptimizeImages() {
+    StopPlayback();
+    if (!HasAnimation() || (confirm && !confirm(CmdUnoptimize))) return;
+    UnoptimizeAnimation(animation_, animation_.head, true);
+    modified_ = true;
+    Recompose();
 }
 
 void Editor::ResetToEmpty() {

@@ -17,6 +17,7 @@ namespace anitrope {
 
 class FileChooser;
 class MessageBoxes;
+class OptimizeProgress;
 
 // Where a request to open a file came from: each path has its own messages.
 enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
@@ -72,6 +73,17 @@ public:
     std::function<void(int periodMs)> onArmTimer;
     std::function<void()> onStopTimer;
 
+    // The "Optimizing Images ..." dialog, made by the window for each run; none in tests.
+    std::function<std::unique_ptr<OptimizeProgress>()> makeProgress;
+    // The confirmation of Optimize (1026) or UnOptimize (1025); without one they proceed.
+    std::function<bool(int command)> confirm;
+
+    // Save As (1005): true when the file was written. `continuation` is 0, 1006 (then close
+    // the animation) or 16 (then close the window).
+    bool SaveAs(int continuation);
+    // Window close and Exit: false when the user kept the editor open.
+    bool ConfirmShutdown();
+
     bool Playing() const { return playing_; }
     // Timer 1 fired: the next image in tree order (wrapping to the first) becomes current.
     void PlaybackStep();
@@ -84,6 +96,13 @@ private:
     void ApplyDocumentRule(bool on);
     void UpdateResizeItem();
     void StartOrStopPlayback();
+    void CloseAnimation();
+    void ExportImage();
+    void Duplicate();
+    void OptimizeImages();
+    void UnoptimizeImages();
+    bool WriteAnimation(const std::string& path);
+    void Recompose();
     void StopPlayback();
     void ArmTimer(const Gif& gif);
     void ResetToEmpty();

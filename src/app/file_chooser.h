@@ -12,17 +12,27 @@ struct FileFilter {
     std::vector<std::string> patterns;  // "*.gif"
 };
 
+// The save dialog's extra controls for an animation: "Save &Opimized", "&Display Optimization
+// Results" (only while saving optimized) and the "Gif Compression" level slider (1-5).
+struct SaveAnimationChoices {
+    bool saveOptimized = false;
+    bool displayResults = false;
+    int level = 3;
+};
+
 struct FileDialogSpec {
     std::string title;
     std::vector<FileFilter> filters;
     int selectedFilter = 0;
     std::string directory;     // empty: the toolkit's choice
     std::string proposedName;  // empty: none
+    std::optional<SaveAnimationChoices> animationChoices;  // shown below a save dialog
 };
 
 struct FileChoice {
     std::string path;
     int filter = 0;  // the filter selected when the user accepted
+    std::optional<SaveAnimationChoices> animationChoices;  // as the user left them
 };
 
 // File dialogs. Nothing is returned when the user cancels. The editor uses Qt's; tests answer

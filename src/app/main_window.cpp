@@ -257,6 +257,10 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!editor_.ConfirmShutdown()) {
+        event->ignore();
+        return;
+    }
     // Kept as the normal rectangle of the placement record, as the settings store it.
     WindowPlacement& placement = editor_.Config().winRect;
     const QRect normal = normalGeometry();

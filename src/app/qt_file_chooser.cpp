@@ -1,8 +1,17 @@
 #include "app/qt_file_chooser.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
 #include <QStringList>
+#include <optional>
+
+#include "app/settings.h"
 
 namespace anitrope {
 namespace {
@@ -13,6 +22,53 @@ QString FilterText(const FileFilter& filter) {
     for (const std::string& p : filter.patterns) patterns << QString::fromStdString(p);
     return QString::fromStdString(filter.name) + " (" + patterns.join(' ') + ")";
 }
+
+// The animation save dialog's controls, below the file list.
+class AnimationChoicesPanel {
+public:
+    AnimationChoicesPanel(QFileDialog& dialog, const SaveAnimationChoices& choices) {
+        auto* box = new QGroupBox(&dialog);
+        auto* row = new QHBoxLayout(box);
+        optimized_ = new QCheckBox("Save &Opimized", box);
+        display_ = new QCheckBox("&Display Optimization Results", box);
+        slider_ = new QSlider(Qt::Horizontal, box);
+        name_ = new QLabel(box);
+        slider_->setRange(1, 5);
+        slider_->setTickInterval(1);
+        slider_->setTickPosition(QSlider::TicksBelow);
+        row->addWidget(optimized_);
+        row->addWidget(display_);
+        row->addWidget(new QLabel("Size", box));
+        row->addWidget(slider_);
+        row->addWidget(new QLabel("Quality", box));
+        row->addWidget(name_);
+        optimized_->setChecked(choices.saveOptimized);
+        display_->setChecked(choices.displayResults);
+        // Position 1 is the finest mask and sits at the "Quality" end.
+        slider_->setInvertedAppearance(true);
+        slider_->setValue(choices.level);
+        auto update = [this] {
+            const bool on = optimized_->isChecked();
+            display_->setEnabled(on);
+            slider_->setEnabled(on);
+            name_->setText(GifCompressionLevelName(slider_->value()));
+        };
+        QObject::connect(optimized_, &QCheckBox::toggled, box, update);
+        QObject::connect(slider_, &QSlider::valueChanged, box, update);
+        update();
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    SaveAnimationChoices Result() const {
+        return {optimized_->isChecked(), display_->isChecked(), slider_->value()};
+    }
+
+private:
+    QCheckBox* optimized_;
+    QCheckBox* display_;
+    QSlider* slider_;
+    QLabel* name_;
+};
 
 }  // namespace
 
@@ -36,9 +92,16 @@ std::optional<FileChoice> QtFileChooser::Run(const FileDialogSpec& spec, bool sa
         dialog.selectNameFilter(filters[spec.selectedFilter]);
     if (!spec.directory.empty()) dialog.setDirectory(QString::fromStdString(spec.directory));
     if (!spec.proposedName.empty()) dialog.selectFile(QString::fromStdString(spec.proposedName));
+    std::optional<AnimationChoicesPanel> panel;
+    if (spec.animationChoices) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);  // to carry our controls
+        panel.emplace(dialog, *spec.animationChoices);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FileChoice{QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString(),
-                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
+    FileChoice choice{QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString(),
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter())), std::nullopt};
+    if (panel) choice.animationChoices = panel->Result();
+    return choice;
 }
 
 }  // namespace anitrope

@@ -39,7 +39,11 @@ private:
 class ScriptedFileChooser final : public FileChooser {
 public:
     // The next dialog returns `path` (with filter `filter`); Cancel() makes it cancel.
-    void Choose(const std::string& path, int filter = 0) { answers_.push_back(FileChoice{path, filter}); }
+    // Save dialogs with extra controls leave them as shown unless `choices` is given.
+    void Choose(const std::string& path, int filter = 0,
+                std::optional<SaveAnimationChoices> choices = std::nullopt) {
+        answers_.push_back(FileChoice{path, filter, choices});
+    }
     void Cancel() { answers_.push_back(std::nullopt); }
 
     std::optional<FileChoice> ChooseToOpen(const FileDialogSpec& spec) override { return Next(spec); }
@@ -53,6 +57,7 @@ private:
         if (answers_.empty()) return std::nullopt;
         auto answer = answers_.front();
         answers_.pop_front();
+        if (answer && !answer->animationChoices) answer->animationChoices = spec.animationChoices;
         return answer;
     }
     std::deque<std::optional<FileChoice>> answers_;

@@ -55,7 +55,9 @@ TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
     window.MenuAction(CmdOpen)->trigger();
     EXPECT_TRUE(window.MenuAction(CmdDelete)->isEnabled());
     EXPECT_TRUE(window.MenuAction(CmdGotoLast)->isEnabled());
-    EXPECT_FALSE(window.MenuAction(CmdSaveAs)->isEnabled()) << "saving comes later";
+    EXPECT_TRUE(window.MenuAction(CmdSaveAs)->isEnabled());
+    EXPECT_TRUE(window.ToolbarAction(CmdSaveAs)->isEnabled());
+    EXPECT_FALSE(window.MenuAction(CmdCopy)->isEnabled()) << "the clipboard comes later";
     EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
     // The tree pane mirrors the document tree.
     QTreeWidget* tree = window.TreePane();

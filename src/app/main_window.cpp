@@ -16,6 +16,7 @@
 #include "app/about_box.h"
 #include "app/command_ids.h"
 #include "app/menu_table.h"
+#include "app/optimize_progress_dialog.h"
 #include "app/options_dialog.h"
 #include "app/pane_layout.h"
 #include "app/preview_pane.h"
@@ -53,6 +54,9 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         status_->ShowLabel(QString::fromStdString(label));
     };
     editor_.onCloseRequested = [this] { close(); };
+    editor_.makeProgress = [this]() -> std::unique_ptr<OptimizeProgress> {
+        return std::make_unique<OptimizeProgressDialog>(this);
+    };
     playbackTimer_.setSingleShot(true);
     connect(&playbackTimer_, &QTimer::timeout, this, [this] { editor_.PlaybackStep(); });
     editor_.onArmTimer = [this](int periodMs) { playbackTimer_.start(periodMs); };

@@ -9,8 +9,7 @@ namespace {
 
 // Commands whose work is not in the editor yet.
 constexpr std::array kLater{
-    CmdExportAll,    CmdCopy,             CmdPaste,              CmdPasteKey,     CmdParameters,
-    CmdCut,          CmdInsertEffect,     CmdInsertTransition,   CmdInsertTransitionKey, CmdResize,
+    CmdExportAll,    CmdParameters,       CmdInsertEffect,     CmdInsertTransition,   CmdInsertTransitionKey, CmdResize,
     CmdHelpContents, CmdHelpSearch,       CmdHelpOnHelp,         CmdBannerText,      CmdKeyBindings,        CmdComment,      CmdEffectButton,
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/command_ids.h"
 #include "app/file_chooser.h"
+#include "app/image_clipboard.h"
 #include "app/message_boxes.h"
 #include "app/open_messages.h"
 #include "app/recent_files.h"
@@ -15,6 +16,7 @@
 #include "gif/gif_writer.h"
 #include "gif/optimize_progress.h"
 #include "model/animation_copy.h"
+#include "model/frame_alloc.h"
 #include "model/resize.h"
 
 namespace anitrope {
@@ -34,10 +36,12 @@ std::string FrameLabel(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files)
+Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files,
+               ImageClipboard& clipboard)
     : settings_(settings),
       boxes_(boxes),
       files_(files),
+      clipboard_(clipboard),
       compositor_(animation_, &scheduler_),
       reduction_(animation_, &scheduler_, &compositor_) {
     animation_.status = &status_;
@@ -46,6 +50,7 @@ Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files)
     ApplyDocumentRule(false);
     states_.SetMenu(CmdResize, false);
     states_.SetMenu(CmdStopAnimation, false);
+    RefreshPaste();
 }
 
 Editor::~Editor() {
@@ -80,6 +85,12 @@ void Editor::Dispatch(int command, const std::string& argument) {
         case CmdExportImage: ExportImage(); break;
         case CmdNew: CloseAnimation(); break;
         case CmdDuplicate: Duplicate(); break;
+        case CmdCopy: Copy(); break;
+        case CmdCut:
+            if (Copy()) Dispatch(CmdDelete);
+            break;
+        case CmdPaste:
+        case CmdPasteKey: Paste(); break;
         case CmdOptimize: OptimizeImages(); break;
         case CmdUnoptimize: UnoptimizeImages(); break;
         case CmdAbout:
@@ -290,6 +301,7 @@ void Editor::SelectionChanged(TreeItem item) {
         if (kind == SelectionKind::BannerGroup || kind == SelectionKind::EffectGroup)
             states_.SetMenu(CmdComment, false);
     } else {
+        UpdatePaste();
         states_.SetMenu(CmdBannerText, true);
         if (isRoot) {
             for (int command : {CmdCopy, CmdCut, CmdDelete, CmdDuplicate, CmdExportImage,
@@ -548,6 +560,96 @@ void Editor::Duplicate() {
     compositor_.InvalidateFrom(*copy);
     const std::vector<TreeItem> items = tree_.InsertFrames(tree_.Selected(), copy, 1);
     if (!items.empty()) tree_.Select(items.front());
+    UpdateResizeItem();
+}
+
+void Editor::RefreshPaste() { states_.SetMenu(CmdPaste, clipboard_.HasImage()); }
+
+void Editor::UpdatePaste() {
+    // Only a picture on the clipboard switches Paste; the other rules leave it alone.
+    if (clipboard_.HasImage()) states_.SetMenu(CmdPaste, true);
+}
+
+bool Editor::Copy() {
+    if (!currentGif_) {
+        boxes_.Tell("Copy ", "curGif==NULL");
+        return false;
+    }
+    const auto picture = compositor_.GetDisplayBitmap(*currentGif_);
+    ClipboardImage image{static_cast<int32_t>(currentGif_->width),
+                         static_cast<int32_t>(currentGif_->height), {}};
+    bool ok = picture != nullptr;
+    if (ok) {
+        image.pixels.reserve(static_cast<std::size_t>(image.width) * image.height);
+        for (int32_t y = 0; y < image.height; ++y) {
+            for (int32_t x = 0; x < image.width; ++x) {
+                // The frame's own rectangle of what the screen shows; outside it, black.
+                const int64_t sx = int64_t{currentGif_->left} + x, sy = int64_t{currentGif_->top} + y;
+                const bool inside = sx >= 0 && sy >= 0 && sx < picture->Width() && sy < picture->Height();
+                image.pixels.push_back(inside ? picture->Get(static_cast<int32_t>(sx), static_cast<int32_t>(sy)) & 0xFFFFFF : 0);
+            }
+        }
+        ok = clipboard_.SetImage(image);
+    }
+    if (!ok) boxes_.Tell("Couldn't copy image to clipboard", "Error");
+    else UpdatePaste();
+    return ok;
+}
+
+void Editor::Paste() {
+    if (!clipboard_.HasImage()) return;
+    if (HasAnimation() && !currentGif_) {
+        boxes_.Tell("Paste BUG ", "arGif!= NULL && curGif==NULL");
+        return;
+    }
+    StopPlayback();
+    const std::optional<ClipboardImage> image = clipboard_.Image();
+    if (!image || image->width <= 0 || image->height <= 0) return;
+    bool resize = false;
+    if (HasAnimation() && (static_cast<uint32_t>(image->width) != currentGif_->width ||
+                           static_cast<uint32_t>(image->height) != currentGif_->height)) {
+        if (boxes_.Show(ResizeQuestion()) != 0) return;
+        resize = true;
+    }
+    const bool wasEmpty = !HasAnimation();
+    const bool atFront = !wasEmpty && tree_.Selected() == tree_.Root();
+    Gif* prev = wasEmpty || atFront ? nullptr : currentGif_;
+    Gif* next = wasEmpty ? nullptr : (atFront ? animation_.head : currentGif_->next);
+    compositor_.SuspendComposition(true);
+    Gif* gif = CreateGif(animation_, prev, next);
+    gif->name = " Copy of Clipboard";  // labelled "Gif : Copy of Clipboard"
+    AllocIndexed(*gif, static_cast<uint32_t>(image->width), static_cast<uint32_t>(image->height));
+    AllocTrueColor(*gif);
+    if (!gif->trueColor || !gif->trueColor->HasRows()) {
+        DiscardGif(gif);
+        compositor_.SuspendComposition(false);
+        boxes_.Tell("... creating Gif", "Error");
+        return;
+    }
+    for (int32_t y = 0; y < image->height; ++y)
+        for (int32_t x = 0; x < image->width; ++x)
+            gif->trueColor->Set(x, y, image->pixels[static_cast<std::size_t>(y) * image->width + x]);
+    if (prev) prev->next = gif; else animation_.head = gif;
+    if (next) next->prev = gif;
+    if (wasEmpty) {
+        animation_.screenWidth = image->width;
+        animation_.screenHeight = image->height;
+    }
+    compositor_.SuspendComposition(false);
+    if (resize) {
+        ResizeGif(*gif, static_cast<int32_t>(currentGif_->width),
+                  static_cast<int32_t>(currentGif_->height), true, true, true);
+    } else {
+        StartReductions(gif, 1);
+    }
+    compositor_.InvalidateFrom(*gif);
+    const std::vector<TreeItem> items =
+        tree_.InsertFrames(wasEmpty ? tree_.Root() : tree_.Selected(), gif, 1);
+    currentGif_ = gif;
+    if (!items.empty()) tree_.Select(items.front());
+    modified_ = true;
+    ApplyDocumentRule(true);
+    states_.SetMenu(CmdResize, true);
     UpdateResizeItem();
 }
 

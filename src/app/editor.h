@@ -16,6 +16,7 @@
 namespace anitrope {
 
 class FileChooser;
+class ImageClipboard;
 class MessageBoxes;
 class OptimizeProgress;
 
@@ -27,7 +28,7 @@ enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
 // drive it directly or through the window.
 class Editor final : private TreeObserver {
 public:
-    Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files);
+    Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard);
     ~Editor();
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
@@ -83,6 +84,8 @@ public:
     bool SaveAs(int continuation);
     // Window close and Exit: false when the user kept the editor open.
     bool ConfirmShutdown();
+    // The Edit menu opened: Paste follows the clipboard exactly.
+    void RefreshPaste();
 
     bool Playing() const { return playing_; }
     // Timer 1 fired: the next image in tree order (wrapping to the first) becomes current.
@@ -99,6 +102,9 @@ private:
     void CloseAnimation();
     void ExportImage();
     void Duplicate();
+    bool Copy();
+    void Paste();
+    void UpdatePaste();
     void OptimizeImages();
     void UnoptimizeImages();
     bool WriteAnimation(const std::string& path);
@@ -117,6 +123,7 @@ private:
     Settings& settings_;
     MessageBoxes& boxes_;
     FileChooser& files_;
+    ImageClipboard& clipboard_;
 
     // Destroyed in reverse: the workers before the compositor, both before the frames.
     StatusDisplay status_;

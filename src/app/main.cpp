@@ -18,6 +18,7 @@
 #include "app/command_ids.h"
 #include "app/main_window.h"
 #include "app/qt_file_chooser.h"
+#include "app/qt_image_clipboard.h"
 #include "app/qt_message_boxes.h"
 #include "app/qt_settings_store.h"
 #include "app/settings.h"
@@ -91,7 +92,8 @@ int main(int argc, char** argv) {
     if (!another && instance.Listen()) Trace("listening");
 
     QtFileChooser files;
-    MainWindow window(*settings, boxes, files);
+    QtImageClipboard clipboard;
+    MainWindow window(*settings, boxes, files, clipboard);
     boxes.SetParent(&window);
     files.SetParent(&window);
     window.Core().onOpened = [](const std::string& path) { Trace("opened " + path); };

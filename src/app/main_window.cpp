@@ -28,8 +28,9 @@
 
 namespace anitrope {
 
-MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files)
-    : editor_(settings, boxes, files) {
+MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files,
+                       ImageClipboard& clipboard)
+    : editor_(settings, boxes, files, clipboard) {
     setWindowTitle("Anitrope");
     setWindowIcon(QIcon(LogoPixmap(64, 64, devicePixelRatioF())));
     setAcceptDrops(true);
@@ -88,6 +89,8 @@ void MainWindow::BuildMenus() {
     for (const Menu& menu : MainMenu()) {
         QMenu* popup = menuBar()->addMenu(menu.title);
         if (!fileMenu_) fileMenu_ = popup;
+        if (QString(menu.title) == "&Edit")
+            connect(popup, &QMenu::aboutToShow, this, [this] { editor_.RefreshPaste(); });
         for (const MenuItem& item : menu.items) {
             if (item.command == 0) {
                 popup->addSeparator();

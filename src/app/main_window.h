@@ -25,7 +25,7 @@ class TreeMirror;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files);
+    MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard);
     ~MainWindow() override;
 
     Editor& Core() { return editor_; }

@@ -27,7 +27,8 @@ protected:
     Settings settings;
     ScriptedMessageBoxes boxes;
     ScriptedFileChooser files;
-    MainWindow window{settings, boxes, files};
+    MemoryClipboard clipboard;
+    MainWindow window{settings, boxes, files, clipboard};
 };
 
 TEST_F(MainWindowTest, MenusCarryTheCommandTextsAndKeys) {

@@ -39,7 +39,8 @@ TEST(OptimizeProgressDialog, AnAbortedOptimizationLeavesTheOtherFramesUntouched)
     Settings settings;
     ScriptedMessageBoxes boxes;
     ScriptedFileChooser files;
-    Editor editor(settings, boxes, files);
+    MemoryClipboard clipboard;
+    Editor editor(settings, boxes, files, clipboard);
     ASSERT_EQ(editor.OpenFile(path, OpenOrigin::Menu), 0);
     editor.makeProgress = [] {
         auto dialog = std::make_unique<OptimizeProgressDialog>(nullptr);

@@ -28,7 +28,8 @@ protected:
     Settings settings;
     ScriptedMessageBoxes boxes;
     ScriptedFileChooser files;
-    Editor editor{settings, boxes, files};
+    MemoryClipboard clipboard;
+    Editor editor{settings, boxes, files, clipboard};
     std::vector<int> armed;
     int stops = 0;
 };

@@ -57,7 +57,8 @@ protected:
     Settings settings;
     ScriptedMessageBoxes boxes;
     ScriptedFileChooser files;
-    Editor editor{settings, boxes, files};
+    MemoryClipboard clipboard;
+    Editor editor{settings, boxes, files, clipboard};
 };
 
 TEST_F(SavingTest, SaveAsWritesTheAnimationAndRemembersThePath) {

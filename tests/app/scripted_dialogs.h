@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/file_chooser.h"
+#include "app/image_clipboard.h"
 #include "app/message_boxes.h"
 
 namespace anitrope::test {
@@ -61,6 +62,18 @@ private:
         return answer;
     }
     std::deque<std::optional<FileChoice>> answers_;
+};
+
+// A clipboard of our own, so that tests neither read nor change the user's.
+class MemoryClipboard final : public ImageClipboard {
+public:
+    bool HasImage() const override { return image.has_value(); }
+    std::optional<ClipboardImage> Image() const override { return image; }
+    bool SetImage(const ClipboardImage& picture) override {
+        image = picture;
+        return true;
+    }
+    std::optional<ClipboardImage> image;
 };
 
 }  // namespace anitrope::test

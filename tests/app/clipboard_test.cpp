@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "app/command_ids.h"
+#include "app/editor.h"
+#include "app_fixtures.h"
+#include "model/gif.h"
+#include "scripted_dialogs.h"
+#include "support/temp_file.h"
+
+namespace anitrope::test {
+namespace {
+
+class ClipboardTest : public ::testing::Test {
+protected:
+    void Open() {
+        const std::string path = dir / "c.gif";
+        WriteTestGif(path, 2, 6, 4, 0, 0);
+        ASSERT_EQ(editor.OpenFile(path, OpenOrigin::Menu), 0);
+    }
+    static ClipboardImage Picture(int32_t w, int32_t h, uint32_t rgb) {
+        return {w, h, std::vector<uint32_t>(static_cast<std::size_t>(w * h), rgb)};
+    }
+    std::vector<std::string> Labels() {
+        std::vector<std::string> labels;
+        DocumentTree& tree = editor.Tree();
+        for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
+            labels.push_back(tree.Label(item));
+        return labels;
+    }
+
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    MemoryClipboard clipboard;
+    Editor editor{settings, boxes, files, clipboard};
+};
+
+TEST_F(ClipboardTest, PasteFollowsTheClipboard) {
+    EXPECT_FALSE(editor.States().MenuEnabled(CmdPaste));
+    clipboard.image = Picture(2, 2, 0x123456);
+    editor.RefreshPaste();
+    EXPECT_TRUE(editor.States().MenuEnabled(CmdPaste));
+}
+
+TEST_F(ClipboardTest, CopyPutsTheFramesRectangleOfItsPictureThere) {
+    Open();
+    editor.Dispatch(CmdCopy);
+    ASSERT_TRUE(clipboard.image);
+    EXPECT_EQ(clipboard.image->width, 6);
+    EXPECT_EQ(clipboard.image->height, 4);
+    EXPECT_EQ(clipboard.image->pixels.front(), 0x0064C8u) << "frame 0's colour (0, 100, 200)";
+}
+
+TEST_F(ClipboardTest, PastingIntoAnEmptyEditorStartsTheAnimation) {
+    clipboard.image = Picture(5, 3, 0x204060);
+    editor.Dispatch(CmdPaste);
+    ASSERT_TRUE(editor.HasAnimation());
+    EXPECT_EQ(editor.Document().screenWidth, 5);
+    EXPECT_EQ(editor.Document().screenHeight, 3);
+    EXPECT_EQ(Labels(), std::vector<std::string>{"Gif : Copy of Clipboard"});
+    EXPECT_TRUE(editor.Modified());
+    Gif& frame = *editor.Document().head;
+    WaitForReduction(frame);
+    EXPECT_EQ(IsIndexedReady(frame), 1) << "reduced from the pasted colours";
+    EXPECT_EQ(PaletteRgb(frame.palette[frame.indexed->Get(2, 1)]), 0x204060u);
+}
+
+TEST_F(ClipboardTest, APasteOfAnotherSizeAsksAndResizesOrStops) {
+    Open();
+    clipboard.image = Picture(3, 3, 0xFF0000);
+    boxes.Answer("&Cancel Loading");
+    editor.Dispatch(CmdPaste);
+    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+    EXPECT_EQ(boxes.shown.back().title, "Resize");
+
+    boxes.Answer("&Ok, Resize");
+    editor.Dispatch(CmdPaste);
+    ASSERT_EQ(editor.Document().FrameCount(), 3u);
+    Gif& pasted = *editor.Document().FrameAt(1);
+    WaitForReduction(pasted);
+    EXPECT_EQ(pasted.width, 6u);
+    EXPECT_EQ(pasted.height, 4u);
+    EXPECT_EQ(Labels()[1], "Gif : Copy of Clipboard");
+}
+
+TEST_F(ClipboardTest, CutCopiesAndRemoves) {
+    Open();
+    settings.confirmDelete = 0;
+    editor.Dispatch(CmdCut);
+    EXPECT_TRUE(clipboard.image);
+    EXPECT_EQ(editor.Document().FrameCount(), 1u);
+}
+
+}  // namespace
+}  // namespace anitrope::test

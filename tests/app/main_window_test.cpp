@@ -58,7 +58,9 @@ TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
     EXPECT_TRUE(window.MenuAction(CmdGotoLast)->isEnabled());
     EXPECT_TRUE(window.MenuAction(CmdSaveAs)->isEnabled());
     EXPECT_TRUE(window.ToolbarAction(CmdSaveAs)->isEnabled());
-    EXPECT_FALSE(window.MenuAction(CmdCopy)->isEnabled()) << "the clipboard comes later";
+    EXPECT_TRUE(window.MenuAction(CmdCopy)->isEnabled());
+    EXPECT_FALSE(window.MenuAction(CmdPaste)->isEnabled()) << "nothing on the clipboard";
+    EXPECT_FALSE(window.MenuAction(CmdInsertEffect)->isEnabled()) << "effects come later";
     EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
     // The tree pane mirrors the document tree.
     QTreeWidget* tree = window.TreePane();

@@ -50,7 +50,7 @@ BENCH_OPTIMIZE ?= optimize
 bench:
 	@tools/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)
 	tools/make-bench-corpus.sh build/bench-corpus
-	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF -DANITROPE_BENCH=ON -DANITROPE_APP=OFF
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF -DANITROPE_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	tools/bench-table.py --build build/bench --corpus build/bench-corpus --optimize '$(BENCH_OPTIMIZE)'
 

@@ -76,6 +76,7 @@ class Bench:
         self.psnr_tool = self.build / "bench/psnr_tool"
         self.codec_bench = self.build / "bench/gif_codec_bench"
         self.reduction_bench = self.build / "bench/reduction_bench"
+        self.playback_bench = self.build / "bench/playback_bench"
         self.optimize_words = shlex.split(args.optimize)
         self.rows = []  # one dict per table line, keyed by the column names of table()
 
@@ -276,6 +277,29 @@ class Bench:
                         f" (exit {done.returncode})")
     # ---- end of REDUCTION BENCH -----------------------------------------------------------
 
+    # Row 7: the editor playing 100 frames at delay 2 on the offscreen platform; the mean time
+    # between frame changes beside the 20 ms the frames ask for.
+    PLAYBACK_LINE = re.compile(
+        r"^playback (\d+) frames at (\d+) ms: mean step ([\d.]+) ms .*worst step ([\d.]+) ms.*drift ([+-][\d.]+) ms\)$")
+
+    def playback_rows(self):
+        if not self.playback_bench.exists():
+            self.add(7, "playback step ms", "-", "frame delay", ("not built", None), ("", None))
+            return
+        log("playback timing ...")
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        done = subprocess.run([str(self.playback_bench)], capture_output=True, text=True,
+                              check=False, env=env)
+        match = next(filter(None, map(self.PLAYBACK_LINE.match, done.stdout.splitlines())), None)
+        if not match:
+            self.add(7, "playback step ms", "-", "frame delay", ("failed", None), ("", None),
+                     note=first_error_line(done.stderr) or f"exit {done.returncode}")
+            return
+        frames, delay, mean, worst, drift = match.groups()
+        self.add(7, "playback step ms", f"{frames} frames, delay 2", "frame delay",
+                 (mean, float(mean)), (delay, float(delay)),
+                 note=f"worst step {worst} ms, drift {drift} ms over the run")
+
     # --- the header ------------------------------------------------------------------------
 
     def compiler(self):
@@ -341,6 +365,8 @@ class Bench:
             "     anitrope-cli convert IN OUT.gif beside gifsicle IN -o OUT.gif and",
             "     convert-im6.q16 IN OUT.gif, each reading and writing the file again.",
             "  6  bench/reduction_bench IN...: every frame reduced again, N workers beside 1.",
+            "  7  bench/playback_bench: the editor plays 100 frames of delay 2 (offscreen); mean",
+            "     time between frame changes beside the 20 ms asked for.",
             "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
             "      matched by display time (the frame counts differ).",
         ]
@@ -384,6 +410,7 @@ class Bench:
         largest = self.largest(animations)
         self.memory_rows(largest, optimized)
         self.reduction_rows(animations)
+        self.playback_rows()
         print("\n".join(self.header(animations, stills) + [""] + self.table()))
 
 

@@ -100,6 +100,30 @@ TEST_F(MainWindowTest, ThePreviewShowsTheComposedFrame) {
     EXPECT_EQ(middle, QColor(0, 100, 200));
 }
 
+// How many pixels of the picture have the frame rectangle's colour.
+int DottedPixels(const QImage& shot) {
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) count += shot.pixelColor(x, y) == QColor(0, 25, 25);
+    return count;
+}
+
+TEST_F(MainWindowTest, AFullScreenFrameHasNoDottedRectangle) {
+    const std::string full = dir / "full.gif";
+    WriteTestGif(full, 1, 10, 8);
+    window.Core().OpenFile(full, OpenOrigin::Menu);
+    window.resize(640, 480);
+    EXPECT_EQ(DottedPixels(window.Preview()->grab().toImage()), 0);
+}
+
+TEST_F(MainWindowTest, AFrameSmallerThanTheScreenIsMarkedByADottedRectangle) {
+    const std::string small = dir / "small.gif";
+    WriteTestGif(small, 1, 40, 30, 30, 20);  // the screen encloses the frame at (30, 20)
+    window.Core().OpenFile(small, OpenOrigin::Menu);
+    window.resize(640, 480);
+    EXPECT_GT(DottedPixels(window.Preview()->grab().toImage()), 40) << "about half of its 140-pixel outline";
+}
+
 TEST(AboutBox, ShowsTheVersionOfTheBuild) {
     AboutBox box(AboutBox::Mode::Dialog);
     auto* version = box.findChild<QLabel*>("version");

@@ -13,7 +13,9 @@
 #include <numeric>
 #include <vector>
 
+#include "app/color_chooser.h"
 #include "app/command_ids.h"
+#include "app/confirmation.h"
 #include "app/file_chooser.h"
 #include "app/image_clipboard.h"
 #include "app/main_window.h"
@@ -34,6 +36,12 @@ struct Silent final : MessageBoxes {
 struct NoFiles final : FileChooser {
     std::optional<FileChoice> ChooseToOpen(const FileDialogSpec&) override { return std::nullopt; }
     std::optional<FileChoice> ChooseToSave(const FileDialogSpec&) override { return std::nullopt; }
+};
+struct NoColors final : ColorChooser {
+    std::optional<uint32_t> Choose(uint32_t, const std::string&) override { return std::nullopt; }
+};
+struct NoConfirmations final : Confirmations {
+    ConfirmationAnswer Ask(const std::string&) override { return {}; }
 };
 struct NoClipboard final : ImageClipboard {
     bool HasImage() const override { return false; }
@@ -70,7 +78,9 @@ int main(int argc, char** argv) {
     Silent boxes;
     NoFiles files;
     NoClipboard clipboard;
-    MainWindow window(settings, boxes, files, clipboard);
+    NoColors colors;
+    NoConfirmations confirmations;
+    MainWindow window(settings, boxes, files, clipboard, colors, confirmations);
     window.show();
     if (window.Core().OpenFile(WriteAnimation(), OpenOrigin::Menu) != 0) return 1;
     window.Core().Pictures().WaitForCompositions();

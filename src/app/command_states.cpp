@@ -9,7 +9,7 @@ namespace {
 
 // Commands whose work is not in the editor yet.
 constexpr std::array kLater{
-    CmdExportAll,    CmdParameters,       CmdInsertEffect,     CmdInsertTransition,   CmdInsertTransitionKey, CmdResize,
+    CmdExportAll,    CmdInsertEffect,     CmdInsertTransition,   CmdInsertTransitionKey, CmdResize,
     CmdHelpContents, CmdHelpSearch,       CmdHelpOnHelp,         CmdBannerText,      CmdKeyBindings,        CmdComment,      CmdEffectButton,
 };
 

@@ -96,6 +96,9 @@ void Editor::Dispatch(int command, const std::string& argument) {
         case CmdAbout:
             if (onAbout) onAbout();
             break;
+        case CmdParameters:
+            if (onToggleParameters) onToggleParameters();
+            break;
         case CmdOptions:
             if (onOptions) onOptions();
             reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);

@@ -57,6 +57,7 @@ public:
     Gif* CurrentGif() const { return currentGif_; }
     SelectionKind Kind() const { return kind_; }
     bool Modified() const { return modified_; }
+    void MarkModified() { modified_ = true; }
     const std::string& ResizeText() const { return resizeText_; }
     Settings& Config() { return settings_; }
     MessageBoxes& Boxes() { return boxes_; }
@@ -69,6 +70,7 @@ public:
     std::function<void()> onCloseRequested;
     std::function<void()> onAbout;
     std::function<void()> onOptions;
+    std::function<void()> onToggleParameters;  // command 1016
     std::function<void(const std::string& path)> onOpened;  // after every successful load
     // Playback's timer 1, run by the window: armed with a period in milliseconds, or stopped.
     std::function<void(int periodMs)> onArmTimer;

@@ -17,6 +17,8 @@
 
 #include "app/command_ids.h"
 #include "app/main_window.h"
+#include "app/confirmation_dialog.h"
+#include "app/qt_color_chooser.h"
 #include "app/qt_file_chooser.h"
 #include "app/qt_image_clipboard.h"
 #include "app/qt_message_boxes.h"
@@ -93,7 +95,11 @@ int main(int argc, char** argv) {
 
     QtFileChooser files;
     QtImageClipboard clipboard;
-    MainWindow window(*settings, boxes, files, clipboard);
+    QtColorChooser colors;
+    QtConfirmations confirmations;
+    MainWindow window(*settings, boxes, files, clipboard, colors, confirmations);
+    colors.SetParent(&window);
+    confirmations.SetParent(&window);
     boxes.SetParent(&window);
     files.SetParent(&window);
     window.Core().onOpened = [](const std::string& path) { Trace("opened " + path); };
@@ -116,6 +122,7 @@ int main(int argc, char** argv) {
                            placement.bottom - placement.top);
     if (placement.showCommand == 3) window.showMaximized(); else window.show();
     if (Env("ANITROPE_TRACE") != "1") window.ShowSplash();
+    if (settings->toolWindows) window.ToggleParameters();
     if (!line.file.empty()) window.Core().Dispatch(CmdOpenCommandLine, line.file);
 
     const int code = application.exec();

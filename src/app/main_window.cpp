@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -15,7 +16,9 @@
 
 #include "app/about_box.h"
 #include "app/command_ids.h"
+#include "app/confirmation.h"
 #include "app/menu_table.h"
+#include "app/parameters_window.h"
 #include "app/optimize_progress_dialog.h"
 #include "app/options_dialog.h"
 #include "app/pane_layout.h"
@@ -29,8 +32,9 @@
 namespace anitrope {
 
 MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files,
-                       ImageClipboard& clipboard)
-    : editor_(settings, boxes, files, clipboard) {
+                       ImageClipboard& clipboard, ColorChooser& colors,
+                       Confirmations& confirmations)
+    : editor_(settings, boxes, files, clipboard), colors_(colors), confirmations_(confirmations) {
     setWindowTitle("Anitrope");
     setWindowIcon(QIcon(LogoPixmap(64, 64, devicePixelRatioF())));
     setAcceptDrops(true);
@@ -49,6 +53,12 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
             resize->setText(QString::fromStdString(editor_.ResizeText()));
         LayOutPanes();
         preview_->update();
+        if (parameters_) parameters_->Refresh();  // message 1025
+    };
+    editor_.onToggleParameters = [this] { ToggleParameters(); };
+    editor_.confirm = [this](int command) {
+        return Confirm(command == CmdOptimize ? ConfirmKind::Optimize : ConfirmKind::UnOptimize,
+                       editor_.Config(), confirmations_);
     };
     editor_.onRecentFilesChanged = [this] { RebuildRecentFiles(); };
     editor_.onStatusLabel = [this](const std::string& label) {
@@ -223,6 +233,7 @@ void MainWindow::LayOutPanes() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    if (!lastSize_.isValid()) lastSize_ = event->size();
     LayOutPanes();
 }
 
@@ -277,6 +288,46 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     placement.right = normal.x() + normal.width();
     placement.bottom = normal.y() + normal.height();
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::ToggleParameters() {
+    if (parameters_) {
+        parameters_->close();  // remembers its placement and calls `closed`
+        return;
+    }
+    FrameEditing editing{editor_.Document(),
+                         [this] { return editor_.CurrentGif(); },
+                         &editor_.Pictures(),
+                         editor_.Config(),
+                         editor_.Boxes(),
+                         colors_,
+                         confirmations_,
+                         [this] { editor_.MarkModified(); },
+                         [this] { preview_->update(); },
+                         [this] {
+                             if (parameters_) parameters_->deleteLater();
+                             parameters_ = nullptr;
+                             editor_.States().SetChecked(CmdParameters, false);
+                         },
+                         [this] { treePane_->setFocus(); },
+                         {}};
+    parameters_ = new ParametersWindow(std::move(editing), this);
+    parameters_->ApplyPlacement(editor_.Config().paramPlacement);
+    parameters_->show();
+    editor_.States().SetChecked(CmdParameters, true);
+    treePane_->setFocus();
+}
+
+// The Parameters window follows the main window: by the same offset when the window moves,
+// only vertically when it was resized from its top edge.
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    const QPoint offset = event->pos() - event->oldPos();
+    const bool resized = size() != lastSize_ && lastSize_.isValid();
+    lastSize_ = size();
+    if (!parameters_ || offset.isNull()) return;
+    parameters_->move(parameters_->pos() + (resized ? QPoint(0, offset.y()) : offset));
+    parameters_->RememberPlacement();
 }
 
 void MainWindow::ShowSplash() {

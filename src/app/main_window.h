@@ -16,6 +16,9 @@ class QTreeWidget;
 
 namespace anitrope {
 
+class ColorChooser;
+class Confirmations;
+class ParametersWindow;
 class PreviewPane;
 class StatusBarView;
 class TreeMirror;
@@ -25,7 +28,8 @@ class TreeMirror;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard);
+    MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard,
+               ColorChooser& colors, Confirmations& confirmations);
     ~MainWindow() override;
 
     Editor& Core() { return editor_; }
@@ -43,9 +47,13 @@ public:
 
     void ShowSplash();
     QTimer& PlaybackTimer() { return playbackTimer_; }
+    // The Parameters tool window while it is open, else null.
+    ParametersWindow* Parameters() const { return parameters_; }
+    void ToggleParameters();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +81,10 @@ private:
     StatusBarView* status_ = nullptr;  // owned by the status bar
     std::unique_ptr<TreeMirror> mirror_;
     QTimer playbackTimer_;  // timer 1
+    ColorChooser& colors_;
+    Confirmations& confirmations_;
+    ParametersWindow* parameters_ = nullptr;  // owned by Qt as our child window
+    QSize lastSize_;
 };
 
 }  // namespace anitrope

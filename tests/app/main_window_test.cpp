@@ -12,6 +12,7 @@
 
 #include "app/about_box.h"
 #include "app/command_ids.h"
+#include "app/parameters_window.h"
 #include "app/preview_pane.h"
 #include "app/status_bar_view.h"
 #include "app_fixtures.h"
@@ -28,7 +29,9 @@ protected:
     ScriptedMessageBoxes boxes;
     ScriptedFileChooser files;
     MemoryClipboard clipboard;
-    MainWindow window{settings, boxes, files, clipboard};
+    ScriptedColorChooser colors;
+    ScriptedConfirmations confirmations;
+    MainWindow window{settings, boxes, files, clipboard, colors, confirmations};
 };
 
 TEST_F(MainWindowTest, MenusCarryTheCommandTextsAndKeys) {
@@ -122,6 +125,39 @@ TEST_F(MainWindowTest, AFrameSmallerThanTheScreenIsMarkedByADottedRectangle) {
     window.Core().OpenFile(small, OpenOrigin::Menu);
     window.resize(640, 480);
     EXPECT_GT(DottedPixels(window.Preview()->grab().toImage()), 40) << "about half of its 140-pixel outline";
+}
+
+TEST_F(MainWindowTest, ParametersTogglesItsToolWindow) {
+    const std::string path = dir / "params.gif";
+    WriteTestGif(path, 2, 8, 6);
+    window.Core().OpenFile(path, OpenOrigin::Menu);
+    QAction* parameters = window.MenuAction(CmdParameters);
+    ASSERT_TRUE(parameters->isEnabled());
+    parameters->trigger();
+    ASSERT_TRUE(window.Parameters());
+    EXPECT_TRUE(parameters->isChecked());
+    EXPECT_EQ(settings.toolWindows, 1u);
+    parameters->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(window.Parameters());
+    EXPECT_FALSE(parameters->isChecked());
+    EXPECT_EQ(settings.toolWindows, 0u);
+}
+
+TEST_F(MainWindowTest, OptimizeImagesAsksUnlessItsWarningIsOff) {
+    const std::string path = dir / "opt.gif";
+    WriteTestGif(path, 2, 8, 6);
+    window.Core().OpenFile(path, OpenOrigin::Menu);
+    confirmations.Cancel();
+    window.MenuAction(CmdOptimize)->trigger();
+    ASSERT_EQ(confirmations.asked.size(), 1u);
+    EXPECT_FALSE(window.Core().Modified()) << "cancelled";
+    confirmations.Ok(true);  // and don't ask again
+    window.MenuAction(CmdOptimize)->trigger();
+    EXPECT_TRUE(window.Core().Modified());
+    EXPECT_EQ(settings.optimizeWarning, 1u);
+    window.MenuAction(CmdOptimize)->trigger();
+    EXPECT_EQ(confirmations.asked.size(), 2u) << "not asked a third time";
 }
 
 TEST(AboutBox, ShowsTheVersionOfTheBuild) {

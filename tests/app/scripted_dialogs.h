@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/color_chooser.h"
+#include "app/confirmation.h"
 #include "app/file_chooser.h"
 #include "app/image_clipboard.h"
 #include "app/message_boxes.h"
@@ -74,6 +76,53 @@ public:
         return true;
     }
     std::optional<ClipboardImage> image;
+};
+
+// Answers colour choosers: each Choose() takes the next scripted colour; unscripted calls
+// cancel.
+class ScriptedColorChooser final : public ColorChooser {
+public:
+    struct Request {
+        uint32_t initialRgb;
+        std::string title;
+    };
+    void Answer(uint32_t rgb) { answers_.push_back(rgb); }
+    void Cancel() { answers_.push_back(std::nullopt); }
+
+    std::optional<uint32_t> Choose(uint32_t initialRgb, const std::string& title) override {
+        asked.push_back({initialRgb, title});
+        if (answers_.empty()) return std::nullopt;
+        auto answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::vector<Request> asked;
+
+private:
+    std::deque<std::optional<uint32_t>> answers_;
+};
+
+// Answers the confirmation dialog: each Ask() takes the next scripted answer; unscripted
+// questions are cancelled, so a question nobody expected changes nothing.
+class ScriptedConfirmations final : public Confirmations {
+public:
+    void Ok(bool dontShowAgain = false) { answers_.push_back({true, dontShowAgain}); }
+    void Cancel(bool dontShowAgain = false) { answers_.push_back({false, dontShowAgain}); }
+
+    ConfirmationAnswer Ask(const std::string& text) override {
+        asked.push_back(text);
+        if (answers_.empty()) return {};
+        const ConfirmationAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::size_t Unanswered() const { return answers_.size(); }
+    std::vector<std::string> asked;
+
+private:
+    std::deque<ConfirmationAnswer> answers_;
 };
 
 }  // namespace anitrope::test

@@ -1,0 +1,686 @@
+#include "app/parameters_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "app/color_chooser.h"
+#include "app/color_swatch.h"
+#include "app/confirmation.h"
+#include "app/message_boxes.h"
+#include "app/palette_panel.h"
+#include "app/picture_change.h"
+#include "app/settings.h"
+#include "model/animation.h"
+#include "model/gif.h"
+#include "model/reduction_workers.h"
+
+namespace anitrope {
+namespace {
+
+constexpr int kFieldLength = 50;
+// Delays and loop counts are 16-bit fields of the file.
+constexpr int32_t kFieldMaximum = 0xFFFF;
+constexpr char kWaitText[] =
+    "Please wait until the palette is reduced to 256 colors by the threads";
+constexpr int kDisposalChoices = 4;
+constexpr const char* kDisposalNames[kDisposalChoices] = {
+    "Not specified", "Do Not Dispose", "Restore Backgr Color", "Restore to Previous"};
+constexpr char kControlId[] = "controlId";
+
+// A decimal number of at most 50 characters; anything else reads as 0. Values beyond what the
+// file can carry are held at its limits.
+int32_t ReadField(const QLineEdit* edit) {
+    const std::string text = edit->text().trimmed().toStdString();
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || stop != end || error == std::errc::invalid_argument) return 0;
+    if (error == std::errc::result_out_of_range) return text.front() == '-' ? 0 : kFieldMaximum;
+    return static_cast<int32_t>(std::clamp<long long>(value, 0, kFieldMaximum));
+}
+
+bool InPalette(int32_t index) { return index >= 0 && index < kPaletteSlots; }
+
+// A colour-reduction worker is queued or running for the frame: until it ends it owns the
+// frame's palette, indexed pixels and transparency, which must not even be read. A frame
+// that is merely pending (no worker) is the interface thread's.
+bool WorkerOwns(Gif& gif) {
+    std::lock_guard lock(gif.stateLock);
+    return !gif.indexedReady && !gif.reductionFinished;
+}
+
+template <typename Control>
+Control* Named(Control* control, int id, const char* name) {
+    control->setObjectName(QString::fromUtf8(name));
+    control->setProperty(kControlId, id);
+    return control;
+}
+
+QLineEdit* Field(int id, const char* name, QWidget* parent) {
+    auto* field = Named(new QLineEdit(parent), id, name);
+    field->setReadOnly(true);
+    return field;
+}
+
+QLineEdit* Edit(int id, const char* name, QWidget* parent) {
+    auto* edit = Named(new QLineEdit(parent), id, name);
+    edit->setMaxLength(kFieldLength);
+    return edit;
+}
+
+QCheckBox* Box(const char* text, int id, const char* name, QWidget* parent) {
+    return Named(new QCheckBox(QString::fromUtf8(text), parent), id, name);
+}
+
+QPushButton* Button(const char* text, int id, const char* name, QWidget* parent) {
+    auto* button = Named(new QPushButton(QString::fromUtf8(text), parent), id, name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QComboBox* DisposalList(int id, const char* name, QWidget* parent) {
+    auto* list = Named(new QComboBox(parent), id, name);
+    for (const char* disposal : kDisposalNames) list->addItem(QString::fromUtf8(disposal));
+    return list;
+}
+
+// A disposal outside the list (a reserved value read from a file) selects nothing.
+int DisposalRow(int64_t disposal) {
+    return disposal >= 0 && disposal < kDisposalChoices ? static_cast<int>(disposal) : -1;
+}
+
+QString Number(int64_t value) { return QString::number(value); }
+
+}  // namespace
+
+ParametersWindow::ParametersWindow(FrameEditing context, QWidget* parent)
+    : QWidget(parent, Qt::Tool), context_(std::move(context)) {
+    setObjectName("IDD_PARAMDLG");
+    setWindowTitle("Parameters");
+    // Opening it must not take the focus from the tree.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    BuildControls();
+    Connect();
+    Refresh();
+}
+
+void ParametersWindow::BuildControls() {
+    auto* global = new QGroupBox("Global Parameters", this);
+    screenWidth_ = Field(1001, "screenWidth", global);
+    screenHeight_ = Field(1002, "screenHeight", global);
+    useGlobalDelay_ = Box("Use Global Delay", 1005, "useGlobalDelay", global);
+    globalDelay_ = Edit(1007, "globalDelay", global);
+    loops_ = Edit(1010, "loops", global);
+    infinite_ = Box("Infinite Looping", 1011, "infiniteLooping", global);
+    useGlobalPalette_ = Box("Use Global Palette", 1003, "useGlobalPalette", global);
+    editGlobalPalette_ = Button("Edit Palette", 1004, "editGlobalPalette", global);
+    background_ = Named(new ColorSwatch(global), 1000, "backgroundColor");
+    background_->setToolTip("Background Color");
+    useGlobalDisposal_ = Box("Use Global Diposal", 1027, "useGlobalDisposal", global);
+    globalDisposal_ = DisposalList(1026, "globalDisposal", global);
+
+    auto* globalGrid = new QGridLayout(global);
+    int row = 0;
+    globalGrid->addWidget(new QLabel("Width", global), row, 0);
+    globalGrid->addWidget(screenWidth_, row, 1);
+    globalGrid->addWidget(new QLabel("Height", global), row, 2);
+    globalGrid->addWidget(screenHeight_, row++, 3);
+    globalGrid->addWidget(useGlobalDelay_, row, 0, 1, 2);
+    globalGrid->addWidget(new QLabel("Global Delay", global), row, 2);
+    globalGrid->addWidget(globalDelay_, row++, 3);
+    globalGrid->addWidget(new QLabel("Nr. of Loops", global), row, 0);
+    globalGrid->addWidget(loops_, row, 1);
+    globalGrid->addWidget(infinite_, row++, 2, 1, 2);
+    globalGrid->addWidget(useGlobalPalette_, row, 0, 1, 2);
+    globalGrid->addWidget(editGlobalPalette_, row++, 2, 1, 2);
+    globalGrid->addWidget(new QLabel("Background Color", global), row, 0, 1, 2);
+    globalGrid->addWidget(background_, row++, 2, 1, 2);
+    globalGrid->addWidget(useGlobalDisposal_, row, 0, 1, 2);
+    globalGrid->addWidget(globalDisposal_, row++, 2, 1, 2);
+
+    auto* local = new QGroupBox("Local Parameters", this);
+    frameWidth_ = Field(1021, "frameWidth", local);
+    frameHeight_ = Field(1022, "frameHeight", local);
+    xOffset_ = Field(1006, "xOffset", local);
+    yOffset_ = Field(1012, "yOffset", local);
+    localDelay_ = Edit(1024, "localDelay", local);
+    interlaced_ = Box("Interlaced", 1019, "interlaced", local);
+    interlaced_->setEnabled(false);  // the writer never interlaces
+    useLocalPalette_ = Box("Use Local Palette", 1008, "useLocalPalette", local);
+    editLocalPalette_ = Button("Edit Palette", 1023, "editLocalPalette", local);
+    transparent_ = Box("TransparentColor", 1020, "transparentColor", local);
+    transparentSwatch_ = Named(new ColorSwatch(local), 1013, "transparentSwatch");
+    localDisposal_ = DisposalList(1025, "localDisposal", local);
+
+    auto* localGrid = new QGridLayout(local);
+    row = 0;
+    localGrid->addWidget(new QLabel("Width", local), row, 0);
+    localGrid->addWidget(frameWidth_, row, 1);
+    localGrid->addWidget(new QLabel("Height", local), row, 2);
+    localGrid->addWidget(frameHeight_, row++, 3);
+    localGrid->addWidget(new QLabel("x-Offset", local), row, 0);
+    localGrid->addWidget(xOffset_, row, 1);
+    localGrid->addWidget(new QLabel("y-Offset", local), row, 2);
+    localGrid->addWidget(yOffset_, row++, 3);
+    localGrid->addWidget(new QLabel("Local Delay", local), row, 0);
+    localGrid->addWidget(localDelay_, row, 1);
+    localGrid->addWidget(interlaced_, row++, 2, 1, 2);
+    localGrid->addWidget(useLocalPalette_, row, 0, 1, 2);
+    localGrid->addWidget(editLocalPalette_, row++, 2, 1, 2);
+    localGrid->addWidget(transparent_, row, 0, 1, 2);
+    localGrid->addWidget(transparentSwatch_, row++, 2, 1, 2);
+    localGrid->addWidget(new QLabel("Disposal", local), row, 0, 1, 2);
+    localGrid->addWidget(localDisposal_, row++, 2, 1, 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(global);
+    layout->addWidget(local);
+}
+
+void ParametersWindow::Connect() {
+    // Edits report every change of their text; the check boxes and buttons only the user's
+    // clicks, so that putting a box back after Cancel is not taken as a new change.
+    connect(loops_, &QLineEdit::textChanged, this, [this] { LoopsEdited(); });
+    connect(globalDelay_, &QLineEdit::textChanged, this, [this] { GlobalDelayEdited(); });
+    connect(localDelay_, &QLineEdit::textChanged, this, [this] { LocalDelayEdited(); });
+    connect(infinite_, &QCheckBox::clicked, this, [this](bool on) { InfiniteClicked(on); });
+    connect(useGlobalDelay_, &QCheckBox::clicked, this,
+            [this](bool on) { UseGlobalDelayClicked(on); });
+    connect(useGlobalPalette_, &QCheckBox::clicked, this,
+            [this](bool on) { UseGlobalPaletteClicked(on); });
+    connect(useLocalPalette_, &QCheckBox::clicked, this,
+            [this](bool on) { UseLocalPaletteClicked(on); });
+    connect(transparent_, &QCheckBox::clicked, this, [this](bool on) { TransparentClicked(on); });
+    connect(useGlobalDisposal_, &QCheckBox::clicked, this,
+            [this](bool on) { UseGlobalDisposalClicked(on); });
+    connect(transparentSwatch_, &QAbstractButton::clicked, this, [this] { ChooseTransparent(); });
+    connect(background_, &QAbstractButton::clicked, this, [this] { ChooseBackground(); });
+    connect(editLocalPalette_, &QPushButton::clicked, this, [this] { EditLocalPalette(); });
+    connect(editGlobalPalette_, &QPushButton::clicked, this, [this] { EditGlobalPalette(); });
+    connect(localDisposal_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { LocalDisposalChosen(index); });
+    connect(globalDisposal_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { GlobalDisposalChosen(index); });
+}
+
+// --- loading -----------------------------------------------------------------------------
+
+void ParametersWindow::Refresh() {
+    filling_ = true;
+    localDisposal_->setCurrentIndex(DisposalNotSpecified);
+    globalDisposal_->setCurrentIndex(DisposalNotSpecified);
+    Animation& doc = context_.animation;
+    Gif* gif = doc.head && context_.currentGif ? context_.currentGif() : nullptr;
+    shown_ = gif;
+    ClearValues();
+    EnableEditable(doc.head != nullptr);
+    if (!doc.head) {
+        filling_ = false;
+        return;
+    }
+
+    screenWidth_->setText(Number(doc.screenWidth));
+    screenHeight_->setText(Number(doc.screenHeight));
+    // A file without a looping extension plays once, which no loop count says: the count
+    // stays empty until the user gives one.
+    const bool infinite = doc.hasLoopExtension && doc.loopCount == 0;
+    infinite_->setChecked(infinite);
+    loops_->setText(doc.hasLoopExtension ? Number(doc.loopCount) : QString());
+    loops_->setEnabled(!infinite);
+
+    globalDelay_->setText(Number(doc.animationDelay));
+    useGlobalDelay_->setChecked(doc.useAnimationDelay != 0);
+    globalDelay_->setEnabled(doc.useAnimationDelay != 0);
+    localDelay_->setEnabled(doc.useAnimationDelay == 0);
+
+    useGlobalDisposal_->setChecked(doc.useAnimationDisposal != 0);
+    globalDisposal_->setCurrentIndex(DisposalRow(doc.animationDisposal));
+    globalDisposal_->setEnabled(doc.useAnimationDisposal != 0);
+    localDisposal_->setEnabled(doc.useAnimationDisposal == 0);
+
+    useGlobalPalette_->setChecked(doc.globalPalettePresent != 0);
+    editGlobalPalette_->setEnabled(doc.globalPalettePresent != 0);
+
+    if (gif) {
+        LoadFrame(*gif);
+    } else {
+        // No frame selected: nothing for the local controls to change.
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{localDelay_, useLocalPalette_, editLocalPalette_,
+                                             transparent_, transparentSwatch_, localDisposal_})
+            control->setEnabled(false);
+    }
+    ShowSwatches();
+    filling_ = false;
+}
+
+void ParametersWindow::LoadFrame(Gif& gif) {
+    frameWidth_->setText(Number(gif.width));
+    frameHeight_->setText(Number(gif.height));
+    xOffset_->setText(Number(gif.left));
+    yOffset_->setText(Number(gif.top));
+    interlaced_->setChecked(gif.interlaced != 0);
+    localDelay_->setText(Number(gif.delay));
+    localDisposal_->setCurrentIndex(DisposalRow(gif.disposal));
+
+    if (WorkerOwns(gif)) {
+        // The reduction always leaves a local palette; whether it leaves transparency is
+        // not known until it is done. The palette choices stay open so that they can say why
+        // they cannot be made yet.
+        useLocalPalette_->setChecked(true);
+        editLocalPalette_->setEnabled(true);
+        transparent_->setTristate(true);
+        transparent_->setCheckState(Qt::PartiallyChecked);
+        transparentSwatch_->setEnabled(true);
+        return;
+    }
+    useLocalPalette_->setChecked(gif.usesLocalPalette != 0);
+    editLocalPalette_->setEnabled(gif.usesLocalPalette != 0);
+    transparent_->setTristate(false);
+    transparent_->setChecked(gif.transparent != 0);
+    transparentSwatch_->setEnabled(gif.transparent != 0);
+}
+
+void ParametersWindow::ShowSwatches() {
+    Animation& doc = context_.animation;
+    background_->SetColor(
+        doc.head ? std::optional<uint32_t>(PaletteRgb(doc.globalPalette[doc.backgroundIndex]))
+                 : std::nullopt);
+    std::optional<uint32_t> transparent;
+    if (shown_ && !WorkerOwns(*shown_) && shown_->transparent &&
+        InPalette(shown_->transparentIndex))
+        transparent = PaletteRgb(shown_->EffectivePalette()[shown_->transparentIndex]);
+    transparentSwatch_->SetColor(transparent);
+}
+
+void ParametersWindow::EnableEditable(bool on) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             background_, useGlobalPalette_, editGlobalPalette_, useGlobalDelay_, globalDelay_,
+             useLocalPalette_, loops_, infinite_, transparentSwatch_, transparent_,
+             editLocalPalette_, localDelay_, localDisposal_, globalDisposal_, useGlobalDisposal_})
+        control->setEnabled(on);
+}
+
+void ParametersWindow::ClearValues() {
+    for (QLineEdit* edit : {screenWidth_, screenHeight_, globalDelay_, loops_, frameWidth_,
+                            frameHeight_, xOffset_, yOffset_, localDelay_})
+        edit->clear();
+    transparent_->setTristate(false);
+    for (QCheckBox* box : {useGlobalDelay_, infinite_, useGlobalPalette_, useGlobalDisposal_,
+                           interlaced_, useLocalPalette_, transparent_})
+        box->setChecked(false);
+}
+
+// --- changes -----------------------------------------------------------------------------
+
+void ParametersWindow::LoopsEdited() {
+    if (filling_ || !context_.animation.head) return;
+    context_.animation.loopCount = ReadField(loops_);
+    context_.animation.hasLoopExtension = true;
+    Changed();
+}
+
+void ParametersWindow::InfiniteClicked(bool on) {
+    Animation& doc = context_.animation;
+    filling_ = true;
+    loops_->setText("0");
+    filling_ = false;
+    loops_->setEnabled(!on);
+    doc.loopCount = 0;
+    doc.hasLoopExtension = true;
+    Changed();
+    Done();
+}
+
+void ParametersWindow::GlobalDelayEdited() {
+    if (filling_ || !context_.animation.head) return;
+    context_.animation.animationDelay = ReadField(globalDelay_);
+    Changed();
+}
+
+void ParametersWindow::LocalDelayEdited() {
+    if (filling_) return;
+    Gif* gif = Frame();
+    if (!gif) return;
+    gif->delay = ReadField(localDelay_);
+    Changed();
+}
+
+void ParametersWindow::UseGlobalDelayClicked(bool on) {
+    context_.animation.useAnimationDelay = on ? 1 : 0;
+    globalDelay_->setEnabled(on);
+    localDelay_->setEnabled(!on && shown_);
+    Changed();
+    Done();
+}
+
+void ParametersWindow::UseGlobalPaletteClicked(bool on) {
+    Animation& doc = context_.animation;
+    if (on) {
+        // Frames keep their own palettes until they are switched over one by one.
+        doc.globalPalettePresent = 1;
+        editGlobalPalette_->setEnabled(true);
+        Changed();
+        Done();
+        return;
+    }
+    if (!Confirm(ConfirmKind::GlobalPalette, context_.settings, context_.confirmations)) {
+        useGlobalPalette_->setChecked(true);
+        Done();
+        return;
+    }
+    {
+        PictureChange change(context_.compositor);
+        for (Gif* gif = doc.head; gif; gif = gif->next) {
+            // A running reduction ends with a local palette anyway.
+            if (WorkerOwns(*gif) || gif->usesLocalPalette) continue;
+            // The frame keeps the colours it showed.
+            gif->palette = doc.globalPalette;
+            gif->usesLocalPalette = 1;
+            change.FrameChanged(*gif);
+        }
+        doc.globalPalettePresent = 0;
+    }
+    editGlobalPalette_->setEnabled(false);
+    if (shown_) {
+        useLocalPalette_->setChecked(true);
+        editLocalPalette_->setEnabled(true);
+    }
+    Changed();
+    PicturesChanged();
+    Done();
+}
+
+void ParametersWindow::UseLocalPaletteClicked(bool on) {
+    Animation& doc = context_.animation;
+    Gif* gif = Frame();
+    if (!gif) return;
+    const bool globalComesOn = !on && !doc.globalPalettePresent;
+    if (globalComesOn &&
+        !Confirm(ConfirmKind::LocalPalette, context_.settings, context_.confirmations)) {
+        useLocalPalette_->setChecked(true);
+        Done();
+        return;
+    }
+    const bool waited = WaitForWorker(*gif);
+    {
+        PictureChange change(context_.compositor);
+        if (globalComesOn) {
+            // A document that never had a global palette takes this frame's colours for it,
+            // so that the frame keeps its look.
+            if (UsedPaletteSlots(doc.globalPalette) == 0) {
+                doc.globalPalette = gif->palette;
+                change.EveryFrameChanged(doc);
+            }
+            doc.globalPalettePresent = 1;
+        }
+        // A frame that never had colours of its own starts from the ones it showed.
+        if (on && UsedPaletteSlots(gif->palette) == 0) gif->palette = doc.globalPalette;
+        gif->usesLocalPalette = on ? 1 : 0;
+        change.FrameChanged(*gif);
+    }
+    if (globalComesOn) {
+        useGlobalPalette_->setChecked(true);
+        editGlobalPalette_->setEnabled(true);
+    }
+    editLocalPalette_->setEnabled(on);
+    Changed();
+    if (waited) Refresh();
+    ShowSwatches();
+    PicturesChanged();
+    Done();
+}
+
+void ParametersWindow::TransparentClicked(bool on) {
+    Gif* gif = Frame();
+    if (!gif) return;
+    transparent_->setTristate(false);
+    transparent_->setChecked(on);
+    const bool waited = WaitForWorker(*gif);
+    {
+        PictureChange change(context_.compositor);
+        gif->transparent = on ? 1 : 0;
+        if (on) {
+            if (!InPalette(gif->transparentIndex)) gif->transparentIndex = 0;
+            // Its transparent pixels show the frames before it.
+            gif->hasTransparentPixels = 1;
+        }
+        change.FrameChanged(*gif);
+    }
+    transparentSwatch_->setEnabled(on);
+    Changed();
+    if (waited) Refresh();
+    ShowSwatches();
+    PicturesChanged();
+    Done();
+}
+
+void ParametersWindow::ChooseTransparent() {
+    Gif* gif = Frame();
+    if (!gif) return;
+    if (!PaletteReady(*gif, "Can't select transparent color now")) return Done();
+    PaletteRequest request;
+    request.owner = gif;
+    if (OpenPalette(request) == 1) {
+        PictureChange change(context_.compositor);
+        gif->hasTransparentPixels = 1;
+        change.FrameChanged(*gif);
+    }
+    Done();
+}
+
+void ParametersWindow::EditLocalPalette() {
+    Gif* gif = Frame();
+    if (!gif) return;
+    if (!PaletteReady(*gif, "Can't display local palette now")) return Done();
+    PaletteRequest request;
+    request.owner = gif;
+    request.edit = true;
+    OpenPalette(request);
+    Done();
+}
+
+void ParametersWindow::EditGlobalPalette() {
+    PaletteRequest request;
+    request.edit = true;
+    OpenPalette(request);
+    Done();
+}
+
+void ParametersWindow::ChooseBackground() {
+    PaletteRequest request;
+    OpenPalette(request);
+    Done();
+}
+
+void ParametersWindow::LocalDisposalChosen(int index) {
+    Gif* gif = Frame();
+    if (filling_ || !gif || index < 0 || gif->disposal == static_cast<uint32_t>(index)) return;
+    {
+        // The disposal shapes what the following frames are drawn on.
+        PictureChange change(context_.compositor);
+        gif->disposal = static_cast<uint32_t>(index);
+        change.FrameChanged(*gif);
+    }
+    Changed();
+    PicturesChanged();
+    Done();
+}
+
+void ParametersWindow::GlobalDisposalChosen(int index) {
+    Animation& doc = context_.animation;
+    if (filling_ || !doc.head || index < 0 || doc.animationDisposal == index) return;
+    {
+        PictureChange change(context_.compositor);
+        doc.animationDisposal = index;
+        change.EveryFrameChanged(doc);
+    }
+    Changed();
+    PicturesChanged();
+    Done();
+}
+
+void ParametersWindow::UseGlobalDisposalClicked(bool on) {
+    Animation& doc = context_.animation;
+    {
+        PictureChange change(context_.compositor);
+        doc.useAnimationDisposal = on ? 1 : 0;
+        change.EveryFrameChanged(doc);
+    }
+    globalDisposal_->setEnabled(on);
+    localDisposal_->setEnabled(!on && shown_);
+    Changed();
+    PicturesChanged();
+    Done();
+}
+
+// --- helpers -----------------------------------------------------------------------------
+
+Gif* ParametersWindow::Frame() {
+    Gif* current = context_.animation.head && context_.currentGif ? context_.currentGif() : nullptr;
+    if (current == shown_) return shown_;
+    // The selection moved without a refresh: the controls showed another frame, so what the
+    // user did was meant for that one. Show the current frame instead of guessing.
+    Refresh();
+    return nullptr;
+}
+
+int ParametersWindow::OpenPalette(PaletteRequest& request) {
+    const int result =
+        PalettePanel::Open(context_.animation, request, context_.colors, context_.boxes, this);
+    if (result == 1) {
+        Changed();
+        ShowSwatches();
+        PicturesChanged();
+    }
+    return result;
+}
+
+bool ParametersWindow::PaletteReady(Gif& gif, const char* title) {
+    if (IsIndexedReady(gif)) return true;
+    context_.boxes.Tell(kWaitText, title, MessageIcon::Information);
+    return false;
+}
+
+bool ParametersWindow::WaitForWorker(Gif& gif) {
+    if (!WorkerOwns(gif)) return false;
+    WaitForReduction(gif);
+    return true;
+}
+
+void ParametersWindow::Changed() {
+    if (context_.markModified) context_.markModified();
+}
+
+void ParametersWindow::PicturesChanged() {
+    if (context_.picturesChanged) context_.picturesChanged();
+}
+
+void ParametersWindow::Done() {
+    if (context_.returnFocus) context_.returnFocus();
+}
+
+// --- window ------------------------------------------------------------------------------
+
+void ParametersWindow::ApplyPlacement(const WindowPlacement& placement) {
+    if (placement.IsEmpty()) return;
+    setGeometry(placement.left, placement.top, placement.right - placement.left,
+                placement.bottom - placement.top);
+}
+
+WindowPlacement ParametersWindow::CurrentPlacement() const {
+    WindowPlacement placement;
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    placement.showCommand = isMinimized() ? 2 : 1;
+    placement.left = normal.x();
+    placement.top = normal.y();
+    placement.right = normal.x() + normal.width();
+    placement.bottom = normal.y() + normal.height();
+    return placement;
+}
+
+void ParametersWindow::RememberPlacement() {
+    context_.settings.paramPlacement = CurrentPlacement();
+}
+
+void ParametersWindow::showEvent(QShowEvent* event) {
+    context_.settings.toolWindows = 1;
+    QWidget::showEvent(event);
+}
+
+void ParametersWindow::closeEvent(QCloseEvent* event) {
+    RememberPlacement();
+    context_.settings.toolWindows = 0;
+    event->accept();
+    if (context_.closed) context_.closed();
+}
+
+void ParametersWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_F1) return QWidget::keyPressEvent(event);
+    const QWidget* focused = focusWidget();
+    const int topic = focused ? HelpTopic(focused->property(kControlId).toInt()) : 0;
+    if (topic != 0 && context_.showHelp) context_.showHelp(topic);
+    event->accept();
+}
+
+int ParametersWindow::HelpTopic(int controlId) {
+    switch (controlId) {
+        case 1000:
+            return 50;
+        case 1001:
+            return 47;
+        case 1002:
+            return 48;
+        case 1003:
+            return 51;
+        case 1004:
+        case 1023:
+            return 49;
+        case 1005:
+            return 52;
+        case 1006:
+            return 65;
+        case 1007:
+            return 53;
+        case 1008:
+            return 67;
+        case 1010:
+            return 55;
+        case 1011:
+            return 54;
+        case 1012:
+            return 66;
+        case 1013:
+            return 69;
+        case 1019:
+            return 71;
+        case 1020:
+            return 68;
+        case 1021:
+            return 63;
+        case 1022:
+            return 64;
+        case 1024:
+            return 70;
+        case 1025:
+        case 1026:
+            return 46;
+        case 1027:
+            return 56;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace anitrope

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "app/window_placement.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace anitrope {
+
+struct Animation;
+class ColorChooser;
+class ColorSwatch;
+class Compositor;
+class Confirmations;
+struct Gif;
+class MessageBoxes;
+struct PaletteRequest;
+struct Settings;
+
+// What the Parameters window works on and whom it tells. The references must outlive the
+// window; the callbacks may be empty.
+struct FrameEditing {
+    Animation& animation;
+    std::function<Gif*()> currentGif;  // the selected frame, null when none is
+    Compositor* compositor;            // may be null: then no picture is dropped
+    Settings& settings;
+    MessageBoxes& boxes;
+    ColorChooser& colors;
+    Confirmations& confirmations;
+    std::function<void()> markModified;
+    std::function<void()> picturesChanged;    // display pictures were dropped: repaint them
+    std::function<void()> closed;             // the window was closed; it may be destroyed
+    std::function<void()> returnFocus;        // give the focus back to the tree pane
+    std::function<void(int topic)> showHelp;  // F1 on a control: its pop-up help topic
+};
+
+// The Parameters tool window ("IDD_PARAMDLG", "Parameters"): modeless, beside the main window,
+// showing the animation's global parameters and the current frame's local ones. Every change
+// goes straight into the records, marks the animation modified and drops the display pictures
+// that show it. Loading the controls (Refresh) records nothing.
+//
+// While a frame's colour reduction runs, its worker owns its palette and transparency: those
+// controls show what the reduction will leave (a local palette, transparency undecided), the
+// palette choices are refused with a message, and switching the palette or transparency waits
+// for the reduction first.
+class ParametersWindow final : public QWidget {
+  public:
+    explicit ParametersWindow(FrameEditing context, QWidget* parent = nullptr);
+
+    // Reloads every control from the records and the current frame (message 1025). Without
+    // an animation the editable controls are disabled and empty.
+    void Refresh();
+
+    // Moves the window to a remembered placement; an empty one leaves it where it is.
+    void ApplyPlacement(const WindowPlacement& placement);
+    // The window's normal rectangle as the settings keep it.
+    WindowPlacement CurrentPlacement() const;
+    // Stores CurrentPlacement() as "Param Placement".
+    void RememberPlacement();
+
+    // The pop-up help topic of a control, 0 for controls without help.
+    static int HelpTopic(int controlId);
+
+    // The controls, by their number, for the shell's tests.
+    QLineEdit* ScreenWidthField() const { return screenWidth_; }                 // 1001
+    QLineEdit* ScreenHeightField() const { return screenHeight_; }               // 1002
+    QCheckBox* UseGlobalDelayBox() const { return useGlobalDelay_; }             // 1005
+    QLineEdit* GlobalDelayEdit() const { return globalDelay_; }                  // 1007
+    QLineEdit* LoopsEdit() const { return loops_; }                              // 1010
+    QCheckBox* InfiniteLoopingBox() const { return infinite_; }                  // 1011
+    QCheckBox* UseGlobalPaletteBox() const { return useGlobalPalette_; }         // 1003
+    QPushButton* EditGlobalPaletteButton() const { return editGlobalPalette_; }  // 1004
+    ColorSwatch* BackgroundSwatch() const { return background_; }                // 1000
+    QCheckBox* UseGlobalDisposalBox() const { return useGlobalDisposal_; }       // 1027
+    QComboBox* GlobalDisposalList() const { return globalDisposal_; }            // 1026
+    QLineEdit* FrameWidthField() const { return frameWidth_; }                   // 1021
+    QLineEdit* FrameHeightField() const { return frameHeight_; }                 // 1022
+    QLineEdit* XOffsetField() const { return xOffset_; }                         // 1006
+    QLineEdit* YOffsetField() const { return yOffset_; }                         // 1012
+    QLineEdit* LocalDelayEdit() const { return localDelay_; }                    // 1024
+    QCheckBox* InterlacedBox() const { return interlaced_; }                     // 1019
+    QCheckBox* UseLocalPaletteBox() const { return useLocalPalette_; }           // 1008
+    QPushButton* EditLocalPaletteButton() const { return editLocalPalette_; }    // 1023
+    QCheckBox* TransparentBox() const { return transparent_; }                   // 1020
+    ColorSwatch* TransparentSwatch() const { return transparentSwatch_; }        // 1013
+    QComboBox* LocalDisposalList() const { return localDisposal_; }              // 1025
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void BuildControls();
+    void Connect();
+    void EnableEditable(bool on);
+    void ClearValues();
+    void LoadFrame(Gif& gif);
+    void ShowSwatches();
+
+    void LoopsEdited();
+    void InfiniteClicked(bool on);
+    void GlobalDelayEdited();
+    void LocalDelayEdited();
+    void UseGlobalDelayClicked(bool on);
+    void UseGlobalPaletteClicked(bool on);
+    void UseLocalPaletteClicked(bool on);
+    void TransparentClicked(bool on);
+    void ChooseTransparent();
+    void EditLocalPalette();
+    void EditGlobalPalette();
+    void ChooseBackground();
+    void LocalDisposalChosen(int index);
+    void GlobalDisposalChosen(int index);
+    void UseGlobalDisposalClicked(bool on);
+
+    // The frame the local controls show, when it is still the current one; otherwise
+    // reloads the window and gives null.
+    Gif* Frame();
+    // The palette panel over this window: 1 for OK.
+    int OpenPalette(PaletteRequest& request);
+    // False, after the information box under `title`, while the frame's palette is not reduced.
+    bool PaletteReady(Gif& gif, const char* title);
+    // Waits for a reduction running on the frame; true when there was one.
+    bool WaitForWorker(Gif& gif);
+    void Changed();
+    void PicturesChanged();
+    void Done();  // after each handled action
+
+    FrameEditing context_;
+    Gif* shown_ = nullptr;  // the frame the local controls were loaded from
+    bool filling_ = false;
+
+    QLineEdit* screenWidth_;
+    QLineEdit* screenHeight_;
+    QCheckBox* useGlobalDelay_;
+    QLineEdit* globalDelay_;
+    QLineEdit* loops_;
+    QCheckBox* infinite_;
+    QCheckBox* useGlobalPalette_;
+    QPushButton* editGlobalPalette_;
+    ColorSwatch* background_;
+    QCheckBox* useGlobalDisposal_;
+    QComboBox* globalDisposal_;
+    QLineEdit* frameWidth_;
+    QLineEdit* frameHeight_;
+    QLineEdit* xOffset_;
+    QLineEdit* yOffset_;
+    QLineEdit* localDelay_;
+    QCheckBox* interlaced_;
+    QCheckBox* useLocalPalette_;
+    QPushButton* editLocalPalette_;
+    QCheckBox* transparent_;
+    ColorSwatch* transparentSwatch_;
+    QComboBox* localDisposal_;
+};
+
+}  // namespace anitrope

@@ -1,0 +1,27 @@
+#include "app/qt_color_chooser.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QPalette>
+#include <QWidget>
+
+namespace anitrope {
+namespace {
+
+constexpr int kCustomColors = 16;
+
+}  // namespace
+
+std::optional<uint32_t> QtColorChooser::Choose(uint32_t initialRgb, const std::string& title) {
+    const QPalette palette = parent_ ? parent_->palette() : QApplication::palette();
+    // The grey is made from the red channel alone, the low byte of a COLORREF.
+    const int grey = palette.color(QPalette::Window).red();
+    for (int i = 0; i < kCustomColors; ++i)
+        QColorDialog::setCustomColor(i, QColor(grey, grey, grey));
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(initialRgb & 0xFFFFFF), parent_,
+                                                 QString::fromStdString(title));
+    if (!chosen.isValid()) return std::nullopt;
+    return static_cast<uint32_t>(chosen.rgb()) & 0xFFFFFF;
+}
+
+}  // namespace anitrope

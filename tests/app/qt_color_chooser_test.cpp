@@ -1,0 +1,34 @@
+#include "app/qt_color_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include <QColorDialog>
+#include <QWidget>
+
+#include "panel_fixtures.h"
+
+namespace anitrope::test {
+namespace {
+
+TEST(QtColorChooser, OpensOnTheColourWithGreyCustomColoursAndReturnsTheChoice) {
+    QWidget owner;
+    QPalette palette = owner.palette();
+    palette.setColor(QPalette::Window, QColor(0x6A, 0x20, 0x30));
+    owner.setPalette(palette);
+    QtColorChooser chooser(&owner);
+    WhenModal<QColorDialog>([](QColorDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle().toStdString(), "Color");
+        EXPECT_EQ(dialog.currentColor().rgb() & 0xFFFFFF, 0x123456u);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(QColorDialog::customColor(i).rgb() & 0xFFFFFF, 0x6A6A6Au) << i;
+        dialog.setCurrentColor(QColor(0xAB, 0xCD, 0xEF));
+        dialog.accept();
+    });
+    EXPECT_EQ(chooser.Choose(0xFF123456, "Color"), std::optional<uint32_t>(0xABCDEF));
+
+    WhenModal<QColorDialog>([](QColorDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(chooser.Choose(0x123456, "Color"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace anitrope::test

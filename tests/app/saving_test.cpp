@@ -8,6 +8,7 @@
 #include "gif/gif_reader.h"
 #include "model/gif.h"
 #include "scripted_dialogs.h"
+#include "support/giflib_oracle.h"
 #include "support/temp_file.h"
 
 namespace anitrope::test {
@@ -75,6 +76,19 @@ TEST_F(SavingTest, SaveAsWritesTheAnimationAndRemembersThePath) {
     Animation loaded;
     ASSERT_EQ(LoadGifDocument(loaded, written), GifReadStatus::Ok);
     EXPECT_EQ(loaded.FrameCount(), 5u);
+}
+
+TEST_F(SavingTest, ASavedFileReadsTheSameInGiflib) {
+    for (bool optimized : {false, true}) {
+        const std::string path = dir / (optimized ? "o.gif" : "p.gif");
+        files.Choose(path, 0, SaveAnimationChoices{optimized, false, 3});
+        ASSERT_TRUE(editor.SaveAs(0));
+        Animation ours;
+        ASSERT_EQ(LoadGifDocument(ours, path), GifReadStatus::Ok);
+        OracleResult oracle = ReadWithGiflib(path);
+        ASSERT_TRUE(oracle.gif) << oracle.error;
+        EXPECT_EQ(OracleDifferences(*oracle.gif, ours, true), std::vector<std::string>{}) << path;
+    }
 }
 
 TEST_F(SavingTest, AFailedSaveSaysSoAndKeepsTheChanges) {

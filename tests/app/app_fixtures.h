@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "app/document_tree.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
 #include "model/gif.h"
@@ -30,6 +32,14 @@ inline void WriteTestGif(const std::string& path, int frames, int32_t width, int
         last = gif;
     }
     SaveAnimation(doc, doc.head, path);
+}
+
+// Every label below the root, depth first.
+inline std::vector<std::string> TreeLabels(const DocumentTree& tree) {
+    std::vector<std::string> labels;
+    for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
+        labels.push_back(tree.Label(item));
+    return labels;
 }
 
 }  // namespace anitrope::test

@@ -20,13 +20,7 @@ protected:
     static ClipboardImage Picture(int32_t w, int32_t h, uint32_t rgb) {
         return {w, h, std::vector<uint32_t>(static_cast<std::size_t>(w * h), rgb)};
     }
-    std::vector<std::string> Labels() {
-        std::vector<std::string> labels;
-        DocumentTree& tree = editor.Tree();
-        for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
-            labels.push_back(tree.Label(item));
-        return labels;
-    }
+    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
 
     TempDir dir;
     Settings settings;

@@ -19,13 +19,7 @@ protected:
         WriteTestGif(path, frames, w, h, left, top, comments);
         return path;
     }
-    std::vector<std::string> Labels() {
-        std::vector<std::string> labels;
-        DocumentTree& tree = editor.Tree();
-        for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
-            labels.push_back(tree.Label(item));
-        return labels;
-    }
+    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
     bool Menu(int command) { return editor.States().MenuEnabled(command); }
     bool Rule(int command) { return editor.States().MenuRule(command); }
 

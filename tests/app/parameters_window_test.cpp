@@ -20,6 +20,7 @@
 #include "platform/job_scheduler.h"
 #include "quantize/color_reduction.h"
 #include "scripted_dialogs.h"
+#include "support/pool_gate.h"
 
 namespace anitrope::test {
 namespace {
@@ -485,24 +486,6 @@ TEST(ParametersWindow, APendingFrameRefusesThePaletteChoices) {
     EXPECT_EQ(gif->transparentIndex, 0);
 }
 
-// Holds the pool's only thread until released, so that started reductions stay queued.
-class PoolGate {
-  public:
-    explicit PoolGate(JobScheduler& scheduler) {
-        job_ = scheduler.Submit([opened = released_.get_future().share()] { opened.wait(); },
-                                JobPriority::Urgent);
-    }
-    ~PoolGate() { Release(); }
-    void Release() {
-        if (!done_) released_.set_value();
-        done_ = true;
-    }
-
-  private:
-    std::promise<void> released_;
-    bool done_ = false;
-    JobHandle job_;
-};
 
 TEST(ParametersWindow, AFrameUnderReductionIsShownUndecidedAndWaitedForWhenSwitched) {
     WindowBench bench;

@@ -21,9 +21,12 @@
 #include "model/true_color_conversion.h"
 #include "quantize/reduce_pixels.h"
 #include "support/temp_file.h"
+#include "support/pool_gate.h"
 
 namespace anitrope {
 namespace {
+
+using test::PoolGate;
 
 std::unique_ptr<TrueColorBitmap> RandomPixels(unsigned seed, int32_t width, int32_t height) {
     std::mt19937 random(seed);
@@ -72,25 +75,6 @@ std::vector<uint8_t> ReducedOnThisThread(Gif& gif) {
     return Indices(copy);
 }
 
-// Holds the pool's only thread until released, so that started reductions stay queued.
-class PoolGate {
-public:
-    explicit PoolGate(JobScheduler& scheduler) {
-        // The job holds its own end of the promise: it may start only after the gate is gone.
-        job_ = scheduler.Submit([opened = released_.get_future().share()] { opened.wait(); },
-                                JobPriority::Urgent);
-    }
-    ~PoolGate() { Release(); }
-    void Release() {
-        if (!done_) released_.set_value();
-        done_ = true;
-    }
-
-private:
-    std::promise<void> released_;
-    bool done_ = false;
-    JobHandle job_;
-};
 
 // Returns once the pool's only thread has run everything queued so far. Waiting through the
 // scheduler would run queued jobs on this thread instead, out of the pool's order.

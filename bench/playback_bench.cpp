@@ -31,11 +31,11 @@ constexpr int kFrames = 100;
 constexpr int kDelay = 2;  // 1/100 s
 
 struct Silent final : MessageBoxes {
-    int Show(const MessageSpec&) override { return 0; }
+    int Show(const MessageRequest&) override { return 0; }
 };
 struct NoFiles final : FileChooser {
-    std::optional<FileChoice> ChooseToOpen(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<FileChoice> ChooseToSave(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<FileChoice> ChooseToOpen(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<FileChoice> ChooseToSave(const FileDialogRequest&) override { return std::nullopt; }
 };
 struct NoColors final : ColorChooser {
     std::optional<uint32_t> Choose(uint32_t, const std::string&) override { return std::nullopt; }

@@ -63,8 +63,8 @@ void Editor::Dispatch(int command, const std::string& argument) {
     switch (command) {
         case CmdOpen: {
             StopPlayback();
-            FileDialogSpec spec = OpenDialogSpec(settings_.path);
-            if (auto choice = files_.ChooseToOpen(spec)) OpenFile(choice->path, OpenOrigin::Menu);
+            FileDialogRequest request = OpenDialogRequest(settings_.path);
+            if (auto choice = files_.ChooseToOpen(request)) OpenFile(choice->path, OpenOrigin::Menu);
             break;
         }
         case CmdDelete:
@@ -413,11 +413,11 @@ void Editor::PlaybackStep() {
 
 // The directory and name to propose in a save dialog: those of the save path, unless it is
 // "N/A".
-static void ProposeSavePath(const std::string& savePath, FileDialogSpec& spec) {
+static void ProposeSavePath(const std::string& savePath, FileDialogRequest& request) {
     if (savePath.empty() || savePath == kNoPath) return;
     const std::size_t slash = savePath.find_last_of('/');
-    if (slash != std::string::npos) spec.directory = savePath.substr(0, slash);
-    spec.proposedName = savePath.substr(slash == std::string::npos ? 0 : slash + 1);
+    if (slash != std::string::npos) request.directory = savePath.substr(0, slash);
+    request.proposedName = savePath.substr(slash == std::string::npos ? 0 : slash + 1);
 }
 
 static std::string WithExtension(std::string path, const char* extension) {
@@ -430,14 +430,14 @@ static std::string WithExtension(std::string path, const char* extension) {
 bool Editor::SaveAs(int continuation) {
     StopPlayback();
     if (!HasAnimation()) return false;
-    FileDialogSpec spec;
-    spec.title = "Save Animation";
-    spec.filters = {{"Gif Image(*.gif)", {"*.gif"}}};
-    ProposeSavePath(settings_.pathSave, spec);
-    spec.animationChoices = SaveAnimationChoices{settings_.saveOptimized,
+    FileDialogRequest request;
+    request.title = "Save Animation";
+    request.filters = {{"Gif Image(*.gif)", {"*.gif"}}};
+    ProposeSavePath(settings_.pathSave, request);
+    request.animationChoices = SaveAnimationChoices{settings_.saveOptimized,
                                                  settings_.reloadAfterSave != 0,
                                                  ComparisonLevelOfMask(settings_.gifCompression)};
-    const std::optional<FileChoice> choice = files_.ChooseToSave(spec);
+    const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return false;
     if (choice->animationChoices) {
         settings_.saveOptimized = choice->animationChoices->saveOptimized;
@@ -494,11 +494,11 @@ void Editor::ExportImage() {
         boxes_.Tell("No Gif associated with selection", "Export BUG");
         return;
     }
-    FileDialogSpec spec;
-    spec.title = "Export single image";
-    spec.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
-    ProposeSavePath(settings_.pathSave, spec);
-    const std::optional<FileChoice> choice = files_.ChooseToSave(spec);
+    FileDialogRequest request;
+    request.title = "Export single image";
+    request.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
+    ProposeSavePath(settings_.pathSave, request);
+    const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return;
     const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");
     if (Upper(ExtensionOf(path)) != "GIF") {

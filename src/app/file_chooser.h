@@ -20,7 +20,7 @@ struct SaveAnimationChoices {
     int level = 3;
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     std::string title;
     std::vector<FileFilter> filters;
     int selectedFilter = 0;
@@ -41,9 +41,9 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // The chosen file must exist.
-    virtual std::optional<FileChoice> ChooseToOpen(const FileDialogSpec& spec) = 0;
+    virtual std::optional<FileChoice> ChooseToOpen(const FileDialogRequest& request) = 0;
     // Asks before replacing an existing file.
-    virtual std::optional<FileChoice> ChooseToSave(const FileDialogSpec& spec) = 0;
+    virtual std::optional<FileChoice> ChooseToSave(const FileDialogRequest& request) = 0;
 };
 
 }  // namespace anitrope

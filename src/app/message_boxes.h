@@ -9,7 +9,7 @@ enum class MessageIcon { None, Information, Warning, Error, Question };
 
 // One message box: its text, title, icon and buttons, left to right. The standard sets are
 // below; dialogs with buttons of their own ("&Ok, Resize") name them.
-struct MessageSpec {
+struct MessageRequest {
     std::string text;
     std::string title;
     MessageIcon icon = MessageIcon::None;
@@ -25,7 +25,7 @@ inline const std::vector<std::string> kYesNoCancelButtons{"&Yes", "&No", "Cancel
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    virtual int Show(const MessageSpec& message) = 0;
+    virtual int Show(const MessageRequest& message) = 0;
 
     // A box with one OK button.
     void Tell(const std::string& text, const std::string& title,

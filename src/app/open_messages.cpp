@@ -37,7 +37,7 @@ bool IsGifExtension(const std::string& extension) {
     return Upper(extension) == "GIF" || !IsAcceptedExtension(extension);
 }
 
-MessageSpec InvalidFormatMessage(const std::string& extension, OpenOrigin origin) {
+MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin origin) {
     const std::string& original = extension;
     if (origin == OpenOrigin::Drop)
         return {"Invalid format \"*." + original + "\"- " + kAcceptedList, "Drag & Drop  Error",
@@ -46,18 +46,18 @@ MessageSpec InvalidFormatMessage(const std::string& extension, OpenOrigin origin
             MessageIcon::Warning, kOkButton};
 }
 
-MessageSpec NotYetReadableMessage(const std::string& extension, OpenOrigin origin) {
-    MessageSpec message = InvalidFormatMessage(extension, origin);
+MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin) {
+    MessageRequest message = InvalidFormatMessage(extension, origin);
     message.text = "Reading *." + Upper(extension) + " pictures is not part of this version of Anitrope; "
                    "only GIF files can be opened yet.";
     if (origin == OpenOrigin::Menu || origin == OpenOrigin::RecentFile) message.title = "Error";
     return message;
 }
 
-FileDialogSpec OpenDialogSpec(const std::string& currentFile) {
-    FileDialogSpec spec;
-    spec.title = "Load Image";
-    spec.filters = {
+FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
+    FileDialogRequest request;
+    request.title = "Load Image";
+    request.filters = {
         {"All Images", {"*.jpg", "*.gif", "*.bmp", "*.dib", "*.tga", "*.ico", "*.cur", "*.ani", "*.avi"}},
         {"Gif Images(*.gif)", {"*.gif"}},
         {"Bitmaps(*.bmp)", {"*.bmp"}},
@@ -72,13 +72,13 @@ FileDialogSpec OpenDialogSpec(const std::string& currentFile) {
     };
     if (currentFile != kNoPath && !currentFile.empty()) {
         const std::size_t slash = currentFile.find_last_of('/');
-        if (slash != std::string::npos) spec.directory = currentFile.substr(0, slash);
-        spec.proposedName = currentFile.substr(slash == std::string::npos ? 0 : slash + 1);
+        if (slash != std::string::npos) request.directory = currentFile.substr(0, slash);
+        request.proposedName = currentFile.substr(slash == std::string::npos ? 0 : slash + 1);
     }
-    return spec;
+    return request;
 }
 
-MessageSpec ResizeQuestion() {
+MessageRequest ResizeQuestion() {
     return {"The size of the selected image differs from the size of the image(s) already "
             "loaded.\nShall the new image be resized ?",
             "Resize", MessageIcon::Question, {"&Ok, Resize", "&Cancel Loading"}};

@@ -19,14 +19,14 @@ bool IsAcceptedExtension(const std::string& extension);
 bool IsGifExtension(const std::string& extension);
 
 // The refusal of an extension nobody reads, worded for where the file came from.
-MessageSpec InvalidFormatMessage(const std::string& extension, OpenOrigin origin);
+MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin origin);
 // The refusal of a picture format whose importer is not in the editor yet.
-MessageSpec NotYetReadableMessage(const std::string& extension, OpenOrigin origin);
+MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin);
 
 // "Load Image" with every filter, seeded from the current file unless it is "N/A".
-FileDialogSpec OpenDialogSpec(const std::string& currentFile);
+FileDialogRequest OpenDialogRequest(const std::string& currentFile);
 
 // "IDD_RESIZEDLG": answer 0 resizes, 1 cancels loading.
-MessageSpec ResizeQuestion();
+MessageRequest ResizeQuestion();
 
 }  // namespace anitrope

@@ -72,30 +72,30 @@ private:
 
 }  // namespace
 
-std::optional<FileChoice> QtFileChooser::ChooseToOpen(const FileDialogSpec& spec) {
-    return Run(spec, false);
+std::optional<FileChoice> QtFileChooser::ChooseToOpen(const FileDialogRequest& request) {
+    return Run(request, false);
 }
 
-std::optional<FileChoice> QtFileChooser::ChooseToSave(const FileDialogSpec& spec) {
-    return Run(spec, true);
+std::optional<FileChoice> QtFileChooser::ChooseToSave(const FileDialogRequest& request) {
+    return Run(request, true);
 }
 
-std::optional<FileChoice> QtFileChooser::Run(const FileDialogSpec& spec, bool save) {
-    QFileDialog dialog(parent_, QString::fromStdString(spec.title));
+std::optional<FileChoice> QtFileChooser::Run(const FileDialogRequest& request, bool save) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     QStringList filters;
-    for (const FileFilter& filter : spec.filters) filters << FilterText(filter);
+    for (const FileFilter& filter : request.filters) filters << FilterText(filter);
     dialog.setNameFilters(filters);
-    if (spec.selectedFilter >= 0 && spec.selectedFilter < filters.size())
-        dialog.selectNameFilter(filters[spec.selectedFilter]);
-    if (!spec.directory.empty()) dialog.setDirectory(QString::fromStdString(spec.directory));
-    if (!spec.proposedName.empty()) dialog.selectFile(QString::fromStdString(spec.proposedName));
+    if (request.selectedFilter >= 0 && request.selectedFilter < filters.size())
+        dialog.selectNameFilter(filters[request.selectedFilter]);
+    if (!request.directory.empty()) dialog.setDirectory(QString::fromStdString(request.directory));
+    if (!request.proposedName.empty()) dialog.selectFile(QString::fromStdString(request.proposedName));
     std::optional<AnimationChoicesPanel> panel;
-    if (spec.animationChoices) {
+    if (request.animationChoices) {
         dialog.setOption(QFileDialog::DontUseNativeDialog);  // to carry our controls
-        panel.emplace(dialog, *spec.animationChoices);
+        panel.emplace(dialog, *request.animationChoices);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileChoice choice{QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString(),

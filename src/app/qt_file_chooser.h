@@ -11,11 +11,11 @@ class QtFileChooser final : public FileChooser {
 public:
     explicit QtFileChooser(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
-    std::optional<FileChoice> ChooseToOpen(const FileDialogSpec& spec) override;
-    std::optional<FileChoice> ChooseToSave(const FileDialogSpec& spec) override;
+    std::optional<FileChoice> ChooseToOpen(const FileDialogRequest& request) override;
+    std::optional<FileChoice> ChooseToSave(const FileDialogRequest& request) override;
 
 private:
-    std::optional<FileChoice> Run(const FileDialogSpec& spec, bool save);
+    std::optional<FileChoice> Run(const FileDialogRequest& request, bool save);
     QWidget* parent_;
 };
 

@@ -19,7 +19,7 @@ QMessageBox::Icon QtIcon(MessageIcon icon) {
 
 }  // namespace
 
-int QtMessageBoxes::Show(const MessageSpec& message) {
+int QtMessageBoxes::Show(const MessageRequest& message) {
     QMessageBox box(QtIcon(message.icon), QString::fromStdString(message.title),
                     QString::fromStdString(message.text), QMessageBox::NoButton, parent_);
     std::vector<QPushButton*> buttons;

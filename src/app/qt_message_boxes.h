@@ -11,7 +11,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
-    int Show(const MessageSpec& message) override;
+    int Show(const MessageRequest& message) override;
 
 private:
     QWidget* parent_;

@@ -172,7 +172,7 @@ TEST(OptionsDialog, OkWithAFixedFrameNumberBelowOneRefusesAndStaysOpen) {
         d.OkButton()->click();
 
         ASSERT_EQ(open.messages.shown.size(), 1u);
-        const MessageSpec& shown = open.messages.shown[0];
+        const MessageRequest& shown = open.messages.shown[0];
         EXPECT_EQ(shown.text, "Number of Frames must be larger than Zero");
         EXPECT_EQ(shown.title, "Invalid Option Parameter");
         EXPECT_EQ(shown.icon, MessageIcon::Warning);

@@ -21,7 +21,7 @@ public:
     // The next box is answered with the button labelled `label`.
     void Answer(const std::string& label) { answers_.push_back(label); }
 
-    int Show(const MessageSpec& message) override {
+    int Show(const MessageRequest& message) override {
         shown.push_back(message);
         if (answers_.empty()) return message.buttons.size() == 1 ? 0 : -1;  // OK boxes need no script
         const std::string label = answers_.front();
@@ -33,7 +33,7 @@ public:
     }
 
     std::size_t Unanswered() const { return answers_.size(); }
-    std::vector<MessageSpec> shown;
+    std::vector<MessageRequest> shown;
 
 private:
     std::deque<std::string> answers_;
@@ -49,18 +49,18 @@ public:
     }
     void Cancel() { answers_.push_back(std::nullopt); }
 
-    std::optional<FileChoice> ChooseToOpen(const FileDialogSpec& spec) override { return Next(spec); }
-    std::optional<FileChoice> ChooseToSave(const FileDialogSpec& spec) override { return Next(spec); }
+    std::optional<FileChoice> ChooseToOpen(const FileDialogRequest& request) override { return Next(request); }
+    std::optional<FileChoice> ChooseToSave(const FileDialogRequest& request) override { return Next(request); }
 
-    std::vector<FileDialogSpec> asked;
+    std::vector<FileDialogRequest> asked;
 
 private:
-    std::optional<FileChoice> Next(const FileDialogSpec& spec) {
-        asked.push_back(spec);
+    std::optional<FileChoice> Next(const FileDialogRequest& request) {
+        asked.push_back(request);
         if (answers_.empty()) return std::nullopt;
         auto answer = answers_.front();
         answers_.pop_front();
-        if (answer && !answer->animationChoices) answer->animationChoices = spec.animationChoices;
+        if (answer && !answer->animationChoices) answer->animationChoices = request.animationChoices;
         return answer;
     }
     std::deque<std::optional<FileChoice>> answers_;

@@ -32,10 +32,10 @@ RemovalContext TreeDocument::Context(bool confirmDelete) {
     return RemovalContext{animation, groups, currentGif, modified, confirmDelete, boxes};
 }
 
-Gif* TreeDocument::NewFrame(const FrameSpec& spec) {
+Gif* TreeDocument::NewFrame(const FrameSpec& request) {
     Gif* gif = CreateGif(animation, nullptr, nullptr);
-    gif->name = spec.name;
-    for (const std::string& text : spec.comments) gif->comments.Append(text);
+    gif->name = request.name;
+    for (const std::string& text : request.comments) gif->comments.Append(text);
     labels_[gif] = DocumentTree::ImageLabel(*gif);
     return gif;
 }
@@ -63,8 +63,8 @@ TreeItem TreeDocument::LastRootChild() const {
 
 std::vector<TreeItem> TreeDocument::Append(const std::vector<FrameSpec>& frames) {
     Gif* first = nullptr;
-    for (const FrameSpec& spec : frames) {
-        Gif* gif = NewFrame(spec);
+    for (const FrameSpec& request : frames) {
+        Gif* gif = NewFrame(request);
         LinkAfter(animation.LastFrame(), gif);
         if (!first) first = gif;
     }

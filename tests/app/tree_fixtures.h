@@ -60,7 +60,7 @@ struct TreeDocument {
 
     // Links `gif` into the list after `prev` (at the head when null).
     void LinkAfter(Gif* prev, Gif* gif);
-    Gif* NewFrame(const FrameSpec& spec);  // not linked yet
+    Gif* NewFrame(const FrameSpec& request);  // not linked yet
 
     // The label each frame's item was given; generated frames are not labelled by name.
     std::string ExpectedLabel(const Gif& gif) const;

@@ -45,7 +45,7 @@ TEST(TreeRemovalImage, AsksWithTheLabelAsAWarning) {
     doc.Append({{"/pics/a.gif"}, {"b"}});
     Remove(doc, "Gif :a.gif");
     ExpectAsked(doc, 1);
-    const MessageSpec& box = doc.boxes.shown.at(0);
+    const MessageRequest& box = doc.boxes.shown.at(0);
     EXPECT_EQ(box.text, "Do you really want to remove Gif :a.gif from the list ?");
     EXPECT_EQ(box.title, "Confirm Removal");
     EXPECT_EQ(box.icon, MessageIcon::Warning);
@@ -376,7 +376,7 @@ TEST(TreeRemovalGroup, AlwaysAsksEvenWithConfirmDeleteOff) {
     doc.AppendGroup("Effect", "Fade", 2);
     EXPECT_EQ(Remove(doc, "Effect 1: Fade", false), RemovalOutcome::Removed);
     ExpectAsked(doc, 1);
-    const MessageSpec& box = doc.boxes.shown.at(0);
+    const MessageRequest& box = doc.boxes.shown.at(0);
     EXPECT_EQ(box.text,
               "Do you really want to remove 'Effect 1: Fade' and all its images from "
               "the list ?");

@@ -1,5 +1,6 @@
 #include "formats/still_picture.h"
 
+#include "formats/bmp_reader.h"
 #include "formats/png_reader.h"
 #include "formats/ppm_reader.h"
 #include "platform/file_bytes.h"
@@ -14,6 +15,7 @@ PictureReadResult ReadStillPicture(const std::string& path) {
     if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
         bytes[3] == 'G')
         return DecodePng(bytes);
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes);
     return {std::nullopt, "not a PNG or binary PPM file"};
 }
 

@@ -8,7 +8,7 @@
 
 namespace anitrope {
 
-// Reads a PNG or binary PPM file, told apart by their signatures.
+// Reads a PNG, BMP or binary PPM file, told apart by their signatures.
 PictureReadResult ReadStillPicture(const std::string& path);
 
 // The picture as true-colour pixels; pixels less than half opaque become transparent.

@@ -14,10 +14,12 @@ fi
 build_dir=$1
 seconds=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
-# Seeds per fuzzer: GIF files for the GIF reader, still pictures for the others.
+# Seeds per fuzzer: GIF files for the GIF reader, the BMP suite for the BMP reader, still
+# pictures for the others.
 seeds_for() {
   case "$1" in
     fuzz_gif_reader) ls "$repo"/../shared/testdata/gif-test-suite/gifs/*.gif "$repo"/examples/*.gif ;;
+    fuzz_bmp_reader) ls "$repo"/../shared/testdata/bmpsuite/[gqbx]/*.bmp ;;
     *) ls "$repo"/../shared/testdata/gif-test-suite/gifs/frames/*.png ;;
   esac 2>/dev/null
 }

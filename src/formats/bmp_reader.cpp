@@ -179,10 +179,12 @@ PictureReadResult DecodeBmp(std::span<const uint8_t> bytes) {
     if (!DepthFits(h)) return Fail("unsupported BMP bit depth or compression");
     const bool topDown = h.height < 0;
     const int64_t width = h.width, height = topDown ? -h.height : h.height;
+    if (width < 0) return Fail("damaged BMP header: negative width");
     if (width == 0 || height == 0) return Fail("BMP picture has no pixels");
     if (!PictureSizeAllowed(width, height)) return Fail("picture too large");
     const bool rle = h.compression == kRle8 || h.compression == kRle4;
-    if (rle && topDown) return Fail("damaged BMP header");  // RLE rows are always bottom-up
+    // RLE deltas only move up the picture, so its rows are always stored bottom first.
+    if (rle && topDown) return Fail("damaged BMP header: top-down RLE picture");
 
     const uint32_t pixelOffset = Le32(bytes, 10);
     if (pixelOffset < h.end || pixelOffset > bytes.size())

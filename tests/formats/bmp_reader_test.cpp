@@ -261,6 +261,7 @@ TEST(BmpHostile, PixelDataAndSizes) {
     EXPECT_EQ(shortData.error, "BMP pixel data cut short");
 
     EXPECT_FALSE(DecodeBmp(MakeBmp(0, 5, 24, 0, 0, {})).picture);
+    EXPECT_EQ(DecodeBmp(MakeBmp(0, 5, 24, 0, 0, {})).error, "BMP picture has no pixels");
     EXPECT_FALSE(DecodeBmp(MakeBmp(5, 0, 24, 0, 0, {})).picture);
     EXPECT_FALSE(DecodeBmp(MakeBmp(-3, 2, 24, 0, 0, rows)).picture);
     EXPECT_FALSE(DecodeBmp(MakeBmp(0x7FFFFFFF, 0x7FFFFFFF, 32, 0, 0, {})).picture);

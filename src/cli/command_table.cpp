@@ -33,7 +33,7 @@ constexpr std::array kCommands{
                "transparency.",
                RunUnoptimizeCommand},
     CliCommand{"quantize", "IN OUT.gif",
-               "Reduces a PNG or binary PPM picture to 256 colours and writes it as a GIF.",
+               "Reduces a PNG, BMP or binary PPM picture to 256 colours and writes it as a GIF.",
                RunQuantizeCommand},
 };
 

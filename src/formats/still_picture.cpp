@@ -16,7 +16,7 @@ PictureReadResult ReadStillPicture(const std::string& path) {
         bytes[3] == 'G')
         return DecodePng(bytes);
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes);
-    return {std::nullopt, "not a PNG or binary PPM file"};
+    return {std::nullopt, "not a PNG, BMP or binary PPM file"};
 }
 
 std::unique_ptr<TrueColorBitmap> ToTrueColor(const RgbaPicture& picture) {

@@ -76,7 +76,7 @@ TEST_F(CliQuantize, UnreadableInputFailsWithItsReason) {
     std::ofstream(Path("x.png")) << "not a picture";
     const CliResult result = RunCliWith({"quantize", Path("x.png"), Path("o.gif")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("not a PNG or binary PPM file"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("not a PNG, BMP or binary PPM file"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(Path("o.gif")));
     EXPECT_EQ(RunCliWith({"quantize", Path("x.png")}).status, 2);
 }

@@ -233,7 +233,8 @@ int Editor::InsertGifFile(const std::string& path, const std::string& label) {
         if (!g->usesLocalPalette) g->palette = scratch.globalPalette;
         g->usesLocalPalette = 1;
     }
-    if (!FirstFrameMatchesScreen(*first)) {
+    const bool fitsScreen = FirstFrameMatchesScreen(*first);
+    if (!fitsScreen) {
         const int answer = boxes_.Show(ResizeQuestion());
         if (answer != 0) {
             for (Gif* g : chain) {
@@ -254,7 +255,7 @@ int Editor::InsertGifFile(const std::string& path, const std::string& label) {
     last->next = next;
     if (prev) prev->next = first; else animation_.head = first;
     if (next) next->prev = last;
-    if (!FirstFrameMatchesScreen(*first)) ScaleToScreen(chain);
+    if (!fitsScreen) ScaleToScreen(chain);
     compositor_.SuspendComposition(false);
     if (last->hasTransparentPixels && last->next) compositor_.InvalidateFrom(*last->next);
     compositor_.StartCompositions(first, chain.size());
@@ -411,15 +412,7 @@ void Editor::PlaybackStep() {
     ArmTimer(*gif);
 }
 
-// The directory and name to propose in a save dialog: those of the save path, unless it is
-// "N/A".
-static void ProposeSavePath(const std::string& savePath, FileDialogRequest& request) {
-    if (savePath.empty() || savePath == kNoPath) return;
-    const std::size_t slash = savePath.find_last_of('/');
-    if (slash != std::string::npos) request.directory = savePath.substr(0, slash);
-    request.proposedName = savePath.substr(slash == std::string::npos ? 0 : slash + 1);
-}
-
+// A file name without a '.' gets the extension of the chosen file type.
 static std::string WithExtension(std::string path, const char* extension) {
     const std::size_t slash = path.find_last_of('/');
     const std::size_t dot = path.find_last_of('.');
@@ -433,7 +426,7 @@ bool Editor::SaveAs(int continuation) {
     FileDialogRequest request;
     request.title = "Save Animation";
     request.filters = {{"Gif Image(*.gif)", {"*.gif"}}};
-    ProposeSavePath(settings_.pathSave, request);
+    ProposePath(settings_.pathSave, request);
     request.animationChoices = SaveAnimationChoices{settings_.saveOptimized,
                                                  settings_.reloadAfterSave != 0,
                                                  ComparisonLevelOfMask(settings_.gifCompression)};
@@ -497,7 +490,7 @@ void Editor::ExportImage() {
     FileDialogRequest request;
     request.title = "Export single image";
     request.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
-    ProposeSavePath(settings_.pathSave, request);
+    ProposePath(settings_.pathSave, request);
     const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return;
     const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");

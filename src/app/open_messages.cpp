@@ -54,6 +54,13 @@ MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin or
     return message;
 }
 
+void ProposePath(const std::string& path, FileDialogRequest& request) {
+    if (path.empty() || path == kNoPath) return;
+    const std::size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos) request.directory = path.substr(0, slash);
+    request.proposedName = path.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
 FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
     FileDialogRequest request;
     request.title = "Load Image";
@@ -70,11 +77,7 @@ FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
         {"Animated Cursors(*.ani)", {"*.ani"}},
         {"All(*.*)", {"*"}},
     };
-    if (currentFile != kNoPath && !currentFile.empty()) {
-        const std::size_t slash = currentFile.find_last_of('/');
-        if (slash != std::string::npos) request.directory = currentFile.substr(0, slash);
-        request.proposedName = currentFile.substr(slash == std::string::npos ? 0 : slash + 1);
-    }
+    ProposePath(currentFile, request);
     return request;
 }
 

@@ -23,6 +23,9 @@ MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin ori
 // The refusal of a picture format whose importer is not in the editor yet.
 MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin);
 
+// Seeds a file dialog with the directory and name of `path`, unless it is empty or "N/A".
+void ProposePath(const std::string& path, FileDialogRequest& request);
+
 // "Load Image" with every filter, seeded from the current file unless it is "N/A".
 FileDialogRequest OpenDialogRequest(const std::string& currentFile);
 

@@ -3,10 +3,15 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "app/document_tree.h"
+#include "app/editor.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "scripted_dialogs.h"
+#include "support/temp_file.h"
 
 namespace anitrope::test {
 
@@ -41,5 +46,18 @@ inline std::vector<std::string> TreeLabels(const DocumentTree& tree) {
         labels.push_back(tree.Label(item));
     return labels;
 }
+
+// An editor with scripted dialogs and a clipboard of its own, and a folder for its files.
+class EditorFixture : public ::testing::Test {
+protected:
+    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
+
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    MemoryClipboard clipboard;
+    Editor editor{settings, boxes, files, clipboard};
+};
 
 }  // namespace anitrope::test

@@ -10,7 +10,7 @@
 namespace anitrope::test {
 namespace {
 
-class ClipboardTest : public ::testing::Test {
+class ClipboardTest : public EditorFixture {
 protected:
     void Open() {
         const std::string path = dir / "c.gif";
@@ -20,14 +20,7 @@ protected:
     static ClipboardImage Picture(int32_t w, int32_t h, uint32_t rgb) {
         return {w, h, std::vector<uint32_t>(static_cast<std::size_t>(w * h), rgb)};
     }
-    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
 
-    TempDir dir;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    Editor editor{settings, boxes, files, clipboard};
 };
 
 TEST_F(ClipboardTest, PasteFollowsTheClipboard) {

@@ -11,7 +11,7 @@
 namespace anitrope::test {
 namespace {
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public EditorFixture {
 protected:
     std::string MakeGif(const char* name, int frames, int32_t w = 8, int32_t h = 6, int32_t left = 0,
                     int32_t top = 0, int comments = 0) {
@@ -19,16 +19,9 @@ protected:
         WriteTestGif(path, frames, w, h, left, top, comments);
         return path;
     }
-    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
     bool Menu(int command) { return editor.States().MenuEnabled(command); }
     bool Rule(int command) { return editor.States().MenuRule(command); }
 
-    TempDir dir;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    Editor editor{settings, boxes, files, clipboard};
 };
 
 TEST_F(EditorTest, AnEmptyEditorOffersOnlyWhatNeedsNoDocument) {

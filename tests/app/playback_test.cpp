@@ -11,7 +11,7 @@ namespace anitrope::test {
 namespace {
 
 // The editor with its timer replaced by a record of how it was armed; steps are made by hand.
-class PlaybackTest : public ::testing::Test {
+class PlaybackTest : public EditorFixture {
 protected:
     PlaybackTest() {
         editor.onArmTimer = [this](int periodMs) { armed.push_back(periodMs); };
@@ -24,12 +24,6 @@ protected:
     }
     Gif* Frame(std::size_t k) { return editor.Document().FrameAt(k); }
 
-    TempDir dir;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    Editor editor{settings, boxes, files, clipboard};
     std::vector<int> armed;
     int stops = 0;
 };

@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SavingTest : public ::testing::Test {
+class SavingTest : public EditorFixture {
 protected:
     void SetUp() override {
         source = dir / "source.gif";
@@ -53,13 +53,7 @@ protected:
         return widths;
     }
 
-    TempDir dir;
     std::string source;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    Editor editor{settings, boxes, files, clipboard};
 };
 
 TEST_F(SavingTest, SaveAsWritesTheAnimationAndRemembersThePath) {

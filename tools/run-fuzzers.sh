@@ -15,8 +15,9 @@ build_dir=$1
 seconds=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
 # Seeds per fuzzer: GIF files for the GIF reader, the BMP suite for the BMP reader, still
-# pictures for the others.
+# pictures for the others; and whatever fuzz/seeds/<reader>/ holds.
 seeds_for() {
+  ls "$repo/fuzz/seeds/${1#fuzz_}"/* 2>/dev/null
   case "$1" in
     fuzz_gif_reader) ls "$repo"/../shared/testdata/gif-test-suite/gifs/*.gif "$repo"/examples/*.gif ;;
     fuzz_bmp_reader) ls "$repo"/../shared/testdata/bmpsuite/[gqbx]/*.bmp ;;

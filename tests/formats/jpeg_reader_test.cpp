@@ -120,10 +120,12 @@ TEST(JpegReader, SizesBeyondThePictureLimitsAreRefusedBeforeDecoding) {
     EXPECT_FALSE(read.message.empty());
 }
 
-TEST(JpegReader, CmykFilesAreRefused) {
+TEST(JpegReader, ComponentCountsOtherThanGreyAndRgbAreRefused) {
     for (bool progressive : {false, true})
         ExpectFatal(DecodeJpeg(Sample(16, 16, JpegSampleKind::Cmyk, progressive)),
                     "JPEG files with 4 colour components are not supported");
+    ExpectFatal(DecodeJpeg(Sample(16, 16, JpegSampleKind::TwoChannel)),
+                "JPEG files with 2 colour components are not supported");
 }
 
 TEST(JpegReader, AThousandScansAreReadAndOneMoreIsRefused) {

@@ -164,6 +164,26 @@ TEST(JpegWriter, TransparencyIsIgnored) {
     EXPECT_EQ(Encode(*PatternBitmap(TransparentBit), true, 80), Encode(*PatternBitmap(), true, 80));
 }
 
+TEST(JpegWriter, SizesThatAreNotWholeBlocksKeepTheirSizeAndColour) {
+    for (auto [w, h] : {std::pair{1, 1}, {17, 9}, {1, 40}, {33, 2}}) {
+        TrueColorBitmap bitmap(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) bitmap.Set(x, y, 0x3080C0);
+        for (bool colour : {true, false}) {
+            const JpegReadResult read = DecodeJpeg(Encode(bitmap, colour, 90));
+            ASSERT_TRUE(read.picture) << read.message;
+            EXPECT_EQ(read.picture->width, w);
+            EXPECT_EQ(read.picture->height, h);
+            const int grey = (0x30 + 0x80 + 0xC0) / 3;
+            const int expected[3] = {colour ? 0x30 : grey, colour ? 0x80 : grey,
+                                     colour ? 0xC0 : grey};
+            for (std::size_t i = 0; i < read.picture->pixels.size(); i += 4)
+                for (int c = 0; c < 3; ++c)
+                    ASSERT_NEAR(read.picture->pixels[i + c], expected[c], 3) << w << "x" << h;
+        }
+    }
+}
+
 TEST(JpegWriter, EmptyBitmapsAreNotWritten) {
     std::vector<uint8_t> out;
     for (auto [w, h] : {std::pair{0, 0}, {0, 5}, {5, 0}}) {

@@ -14,6 +14,8 @@ J_COLOR_SPACE ColourSpaceOf(JpegSampleKind kind) {
     switch (kind) {
         case JpegSampleKind::Grey:
             return JCS_GRAYSCALE;
+        case JpegSampleKind::TwoChannel:
+            return JCS_UNKNOWN;
         case JpegSampleKind::Cmyk:
             return JCS_CMYK;
         case JpegSampleKind::Rgb:

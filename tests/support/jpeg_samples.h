@@ -7,7 +7,8 @@
 
 namespace anitrope::test {
 
-enum class JpegSampleKind { Grey = 1, Rgb = 3, Cmyk = 4 };  // value: samples per pixel
+// The value is the number of samples a pixel; TwoChannel files have no colour model.
+enum class JpegSampleKind { Grey = 1, TwoChannel = 2, Rgb = 3, Cmyk = 4 };
 
 struct LibjpegOptions {
     JpegSampleKind kind = JpegSampleKind::Rgb;

@@ -131,15 +131,30 @@ FileData RiffList(std::string_view type, const std::vector<FileData>& chunks) {
     return RiffChunk("LIST", body);
 }
 
+FileData RiffFile(std::string_view form, const std::vector<FileData>& chunks) {
+    FileData body;
+    AppendId(body, form);
+    for (const FileData& c : chunks) body.insert(body.end(), c.begin(), c.end());
+    FileData out;
+    AppendId(out, "RIFF");
+    Append32(out, uint32_t(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+FileData AnimationHeader(uint32_t frames, uint32_t steps, uint32_t flags) {
+    FileData header;
+    for (const uint32_t v : {36u, frames, steps, 0u, 0u, 0u, 0u, 6u, flags}) Append32(header, v);
+    return header;
+}
+
 FileData AnimatedCursorBytes(const AnimatedCursor& cursor) {
     const std::size_t steps = cursor.sequence ? cursor.sequence->size() : cursor.icons.size();
-    FileData header;
-    for (const uint32_t v : {36u, uint32_t(cursor.icons.size()), uint32_t(steps), 0u, 0u, 0u, 0u,
-                             6u, cursor.flags | (cursor.sequence ? 2u : 0u)})
-        Append32(header, v);
     std::vector<FileData> chunks;
     chunks.push_back(RiffList("INFO", {RiffChunk("INAM", {'a', 'n', 'i'})}));
-    chunks.push_back(RiffChunk("anih", header));
+    chunks.push_back(
+        RiffChunk("anih", AnimationHeader(uint32_t(cursor.icons.size()), uint32_t(steps),
+                                          cursor.flags | (cursor.sequence ? 2u : 0u))));
     if (cursor.sequence) {
         FileData rate, seq;
         for (const uint32_t index : *cursor.sequence) {
@@ -152,14 +167,7 @@ FileData AnimatedCursorBytes(const AnimatedCursor& cursor) {
     std::vector<FileData> icons;
     for (const FileData& icon : cursor.icons) icons.push_back(RiffChunk("icon", icon));
     chunks.push_back(RiffList("fram", icons));
-
-    FileData out;
-    AppendId(out, "RIFF");
-    Append32(out, 0);
-    AppendId(out, "ACON");
-    for (const FileData& c : chunks) out.insert(out.end(), c.begin(), c.end());
-    PutLe32(out, 4, uint32_t(out.size() - 8));
-    return out;
+    return RiffFile("ACON", chunks);
 }
 
 void PutLe32(FileData& bytes, std::size_t at, uint32_t value) {

@@ -44,10 +44,15 @@ FileData IconFileBytes(const IconBitmap& bitmap, uint16_t type = kIconFileType);
 FileData RiffChunk(std::string_view id, const FileData& data);
 // A 'LIST' chunk of this type holding these chunks one after another.
 FileData RiffList(std::string_view type, const std::vector<FileData>& chunks);
+// A whole RIFF file of this form type ("ACON") holding these chunks.
+FileData RiffFile(std::string_view form, const std::vector<FileData>& chunks);
+
+// The 36-byte 'anih' data: its own size, the counts given, no sizes, a rate of 6 jiffies.
+FileData AnimationHeader(uint32_t frames, uint32_t steps, uint32_t flags);
 
 struct AnimatedCursor {
-    std::vector<FileData> icons;  // each an ICO or CUR file
-    std::optional<std::vector<uint32_t>> sequence;
+    std::vector<FileData> icons = {};  // each an ICO or CUR file
+    std::optional<std::vector<uint32_t>> sequence = std::nullopt;
     uint32_t flags = 1;  // bit 0: the frames are icon files
 };
 

@@ -99,11 +99,12 @@ std::optional<Header> ReadHeader(std::span<const uint8_t> bytes, const char*& wh
         const std::size_t maskCount = h.size >= 56 || h.compression == kAlphaBitFields ? 4 : 3;
         h.hasAlphaMask = maskCount == 4;
         const std::size_t maskAt = 40;
-        if (h.size == 40) {
-            // A plain info header is followed by the masks themselves.
-            if (bytes.size() - h.end < 4 * maskCount) return std::nullopt;
-            h.end += 4 * maskCount;
-        }
+        // Masks the header has no room for follow it: all of them after a plain info header,
+        // the alpha mask after a 52-byte one.
+        const std::size_t inHeader = std::min(maskCount, (h.size - maskAt) / 4);
+        const std::size_t following = 4 * (maskCount - inHeader);
+        if (bytes.size() - h.end < following) return std::nullopt;
+        h.end += following;
         for (std::size_t i = 0; i < maskCount; ++i) h.masks[i] = Le32(bytes, maskAt + 4 * i);
     }
     return h;

@@ -37,7 +37,7 @@ bool HasId(Bytes b, std::size_t at, const char (&id)[5]) {
 }
 
 struct Chunk {
-    Bytes whole;  // from the id on: HasId reads it at 0
+    Bytes id;  // four characters
     Bytes data;
 };
 
@@ -50,8 +50,7 @@ std::optional<std::vector<Chunk>> ReadChunks(Bytes body) {
         if (body.size() - at < kChunkHeaderSize) return std::nullopt;
         const std::size_t size = Le32(body, at + 4);
         if (size > body.size() - at - kChunkHeaderSize) return std::nullopt;
-        chunks.push_back(
-            {body.subspan(at, kChunkHeaderSize + size), body.subspan(at + kChunkHeaderSize, size)});
+        chunks.push_back({body.subspan(at, 4), body.subspan(at + kChunkHeaderSize, size)});
         at += kChunkHeaderSize + size;
         if (size % 2 != 0 && at < body.size()) ++at;
     }
@@ -69,16 +68,16 @@ const char* FindChunks(Bytes body, AnimationChunks& found) {
     const auto chunks = ReadChunks(body);
     if (!chunks) return "animated cursor cut short";
     for (const Chunk& chunk : *chunks) {
-        if (HasId(chunk.whole, 0, "anih") && !found.header) {
+        if (HasId(chunk.id, 0, "anih") && !found.header) {
             found.header = chunk.data;
-        } else if (HasId(chunk.whole, 0, "seq ") && !found.sequence) {
+        } else if (HasId(chunk.id, 0, "seq ") && !found.sequence) {
             found.sequence = chunk.data;
-        } else if (HasId(chunk.whole, 0, "LIST") && HasId(chunk.data, 0, "fram") && !found.icons) {
+        } else if (HasId(chunk.id, 0, "LIST") && HasId(chunk.data, 0, "fram") && !found.icons) {
             const auto frames = ReadChunks(chunk.data.subspan(4));
             if (!frames) return "animated cursor cut short";
             found.icons.emplace();
             for (const Chunk& frame : *frames)
-                if (HasId(frame.whole, 0, "icon")) found.icons->push_back(frame.data);
+                if (HasId(frame.id, 0, "icon")) found.icons->push_back(frame.data);
         }
     }
     return nullptr;

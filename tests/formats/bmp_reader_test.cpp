@@ -321,6 +321,23 @@ TEST(BmpHostile, BitFieldMasksAndAlpha) {
     cut.resize(60);
     EXPECT_FALSE(DecodeBmp(cut).picture);
 
+    // A 52-byte header holds three masks; alpha bit fields want a fourth, which must then
+    // follow the header inside the file. Each prefix is its own block, so the sanitizer
+    // sees where it ends.
+    auto h52 = MakeBmp(1, 1, 32, 6, 0, {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0});
+    Put32(h52, 14, 52);
+    Put32(h52, 10, 14 + 52);
+    for (std::size_t n = 54; n <= h52.size(); ++n) {
+        const std::vector<uint8_t> prefix(h52.begin(), h52.begin() + std::ptrdiff_t(n));
+        EXPECT_FALSE(DecodeBmp(prefix).picture) << n;
+    }
+    Put32(h52, 10, 14 + 56);
+    h52.insert(h52.end(), {0, 0, 0, 0xFF, 0x11, 0x22, 0x33, 0x44});
+    const auto withFollowingMask = DecodeBmp(h52);
+    ASSERT_TRUE(withFollowingMask.picture) << withFollowingMask.error;
+    EXPECT_EQ(Red(*withFollowingMask.picture, 0, 0), 0x33);
+    EXPECT_EQ(withFollowingMask.picture->pixels[3], 0x44);
+
     // Alpha is kept when some pixel has it, ignored when every pixel's alpha is zero.
     const uint32_t rgba[] = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
     const auto withAlpha = DecodeBmp(BitFields32(6, {rgba, rgba + 4}, {0x80FF0000, 0x00FF0000}));

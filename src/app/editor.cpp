@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/file_chooser.h"
 #include "app/image_clipboard.h"
+#include "app/jpeg_messages.h"
 #include "app/message_boxes.h"
 #include "app/open_messages.h"
 #include "app/recent_files.h"
@@ -18,6 +19,8 @@
 #include "model/animation_copy.h"
 #include "model/frame_alloc.h"
 #include "model/resize.h"
+#include "model/screen_fit.h"
+#include "model/true_color_conversion.h"
 
 namespace anitrope {
 namespace {
@@ -122,14 +125,14 @@ int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
             return -1;
         }
     }
-    if (!IsGifExtension(extension)) {
-        // Pictures of the other formats come with their importers.
+    const PictureFormat format = FormatOfExtension(extension);
+    if (format == PictureFormat::Avi) {
         boxes_.Show(NotYetReadableMessage(extension, origin));
         return -1;
     }
     const bool wasEmpty = !HasAnimation();
-    const int result = LoadGifFile(path);
-    if (result == 0) FinishLoad(path, origin, wasEmpty);
+    const int result = format == PictureFormat::Gif ? LoadGifFile(path) : ImportPicture(path, format);
+    if (result == 0) FinishLoad(path, origin, wasEmpty, format);
     return result;
 }
 
@@ -141,10 +144,17 @@ void Editor::DropFiles(const std::vector<std::string>& paths) {
     }
 }
 
-void Editor::FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty) {
+void Editor::FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty,
+                        PictureFormat format) {
     settings_.path = path;
     RecentFiles(settings_.history).Add(path);
-    if (origin == OpenOrigin::Menu && wasEmpty) settings_.pathSave = path;
+    // Saving writes GIF: a picture of another format proposes its name with ".gif".
+    if (origin == OpenOrigin::Menu && wasEmpty)
+        settings_.pathSave = format == PictureFormat::Gif
+                                 ? path
+                                 : path.substr(0, path.size() - ExtensionOf(path).size()) + "gif";
+    // Frames added to an animation, or pictures that are no GIF yet, are unsaved work.
+    if (!wasEmpty || format != PictureFormat::Gif) modified_ = true;
     states_.SetMenu(CmdParameters, true);
     states_.SetMenu(CmdResize, true);
     ApplyDocumentRule(true);
@@ -182,27 +192,6 @@ int Editor::LoadGifFile(const std::string& path) {
 bool Editor::FirstFrameMatchesScreen(const Gif& first) const {
     return int64_t{first.left} + first.width == animation_.screenWidth &&
            int64_t{first.top} + first.height == animation_.screenHeight;
-}
-
-// The inserted frames are scaled together, by the ratio of this screen to the file's, so that
-// a file of small frames at offsets keeps its layout and its first frame fills the screen.
-void Editor::ScaleToScreen(const std::vector<Gif*>& chain) {
-    int64_t right = 1, bottom = 1;
-    for (const Gif* g : chain) {
-        right = std::max(right, int64_t{g->left} + g->width);
-        bottom = std::max(bottom, int64_t{g->top} + g->height);
-    }
-    const double fx = static_cast<double>(animation_.screenWidth) / static_cast<double>(right);
-    const double fy = static_cast<double>(animation_.screenHeight) / static_cast<double>(bottom);
-    auto scaled = [](double v) { return static_cast<int32_t>(std::max(1.0, v + 0.5)); };
-    for (Gif* g : chain) {
-        const int32_t left = static_cast<int32_t>(g->left * fx + 0.5);
-        const int32_t top = static_cast<int32_t>(g->top * fy + 0.5);
-        if (ResizeGif(*g, scaled(g->width * fx), scaled(g->height * fy), true, true, true)) {
-            g->left = left;
-            g->top = top;
-        }
-    }
 }
 
 int Editor::InsertGifFile(const std::string& path, const std::string& label) {
@@ -255,7 +244,7 @@ int Editor::InsertGifFile(const std::string& path, const std::string& label) {
     last->next = next;
     if (prev) prev->next = first; else animation_.head = first;
     if (next) next->prev = last;
-    if (!fitsScreen) ScaleToScreen(chain);
+    if (!fitsScreen) ScaleFramesToScreen(chain, animation_.screenWidth, animation_.screenHeight);
     compositor_.SuspendComposition(false);
     if (last->hasTransparentPixels && last->next) compositor_.InvalidateFrom(*last->next);
     compositor_.StartCompositions(first, chain.size());
@@ -491,19 +480,35 @@ void Editor::ExportImage() {
     request.title = "Export single image";
     request.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
     ProposePath(settings_.pathSave, request);
+    request.jpegQuality = static_cast<int>(std::min<uint32_t>(settings_.jpegCompression, 100));
     const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return;
+    if (choice->jpegQuality)
+        settings_.jpegCompression = static_cast<uint32_t>(std::clamp(*choice->jpegQuality, 0, 100));
     const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");
     if (Upper(ExtensionOf(path)) != "GIF") {
-        // JPEG writing comes with the JPEG support; until then the export says it failed.
-        boxes_.Tell("while saving single Jpg Image", "Error...", MessageIcon::Error);
-        return;
-    }
-    if (SaveSingleGif(animation_, *currentGif_, path) != GifWriteStatus::Ok) {
+        const int exported = ExportJpeg(path);
+        if (exported < 0) boxes_.Tell("while saving single Jpg Image", "Error...", MessageIcon::Error);
+        if (exported != 0) return;
+    } else if (SaveSingleGif(animation_, *currentGif_, path) != GifWriteStatus::Ok) {
         boxes_.Tell("while saving single Gif Image", "Error...", MessageIcon::Error);
         return;
     }
     settings_.pathSave = path;
+}
+
+// 0 when written; 1 when the write failed, told to the user; -1 without pixels to write.
+int Editor::ExportJpeg(const std::string& path) {
+    MakeTrueColor(currentGif_, false);
+    if (!currentGif_->trueColor || !currentGif_->trueColor->HasRows()) return -1;
+    const int quality = static_cast<int>(std::min<uint32_t>(settings_.jpegCompression, 100));
+    const JpegWriteResult written = WriteJpegFile(path, *currentGif_->trueColor, true, quality);
+    if (!written.ok) {
+        boxes_.Show(JpegWriteFailureMessage(written, path));
+        boxes_.Tell("Error", "Couldn't write jpeg", MessageIcon::Error);
+        return 1;
+    }
+    return 0;
 }
 
 void Editor::CloseAnimation() {
@@ -600,53 +605,21 @@ void Editor::Paste() {
     }
     StopPlayback();
     const std::optional<ClipboardImage> image = clipboard_.Image();
-    if (!image || image->width <= 0 || image->height <= 0) return;
-    bool resize = false;
-    if (HasAnimation() && (static_cast<uint32_t>(image->width) != currentGif_->width ||
-                           static_cast<uint32_t>(image->height) != currentGif_->height)) {
-        if (boxes_.Show(ResizeQuestion()) != 0) return;
-        resize = true;
-    }
-    const bool wasEmpty = !HasAnimation();
-    const bool atFront = !wasEmpty && tree_.Selected() == tree_.Root();
-    Gif* prev = wasEmpty || atFront ? nullptr : currentGif_;
-    Gif* next = wasEmpty ? nullptr : (atFront ? animation_.head : currentGif_->next);
-    compositor_.SuspendComposition(true);
-    Gif* gif = CreateGif(animation_, prev, next);
-    gif->name = " Copy of Clipboard";  // labelled "Gif : Copy of Clipboard"
-    AllocIndexed(*gif, static_cast<uint32_t>(image->width), static_cast<uint32_t>(image->height));
-    AllocTrueColor(*gif);
-    if (!gif->trueColor || !gif->trueColor->HasRows()) {
-        DiscardGif(gif);
-        compositor_.SuspendComposition(false);
+    if (!image || image->width <= 0 || image->height <= 0 ||
+        image->pixels.size() / static_cast<std::size_t>(image->width) <
+            static_cast<std::size_t>(image->height))
+        return;
+    auto pixels = std::make_unique<TrueColorBitmap>(image->width, image->height);
+    if (!pixels->HasRows()) {
         boxes_.Tell("... creating Gif", "Error");
         return;
     }
     for (int32_t y = 0; y < image->height; ++y)
-        for (int32_t x = 0; x < image->width; ++x)
-            gif->trueColor->Set(x, y, image->pixels[static_cast<std::size_t>(y) * image->width + x]);
-    if (prev) prev->next = gif; else animation_.head = gif;
-    if (next) next->prev = gif;
-    if (wasEmpty) {
-        animation_.screenWidth = image->width;
-        animation_.screenHeight = image->height;
-    }
-    compositor_.SuspendComposition(false);
-    if (resize) {
-        ResizeGif(*gif, static_cast<int32_t>(currentGif_->width),
-                  static_cast<int32_t>(currentGif_->height), true, true, true);
-    } else {
-        StartReductions(gif, 1);
-    }
-    compositor_.InvalidateFrom(*gif);
-    const std::vector<TreeItem> items =
-        tree_.InsertFrames(wasEmpty ? tree_.Root() : tree_.Selected(), gif, 1);
-    currentGif_ = gif;
-    if (!items.empty()) tree_.Select(items.front());
-    modified_ = true;
-    ApplyDocumentRule(true);
-    states_.SetMenu(CmdResize, true);
-    UpdateResizeItem();
+        std::copy_n(image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width,
+                    image->width, pixels->Row(y));
+    // Labelled "Gif : Copy of Clipboard".
+    if (AddBitmapFrame(std::move(pixels), " Copy of Clipboard", true, ResizeTarget::CurrentFrame) == 0)
+        modified_ = true;
 }
 
 void Editor::OptimizeImages() {

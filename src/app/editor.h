@@ -1,15 +1,18 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_states.h"
 #include "app/document_tree.h"
 #include "app/settings.h"
+#include "formats/picture_format.h"
 #include "model/animation.h"
 #include "model/compositor.h"
 #include "model/status_display.h"
+#include "model/true_color_bitmap.h"
 #include "platform/job_scheduler.h"
 #include "quantize/color_reduction.h"
 
@@ -42,6 +45,17 @@ public:
     void DropFiles(const std::vector<std::string>& paths);
     // The GIF loader: into the empty editor, or inserted after the current frame.
     int LoadGifFile(const std::string& path);
+
+    // Where a new picture of another size is scaled to: the screen, or the current frame
+    // (a pasted picture).
+    enum class ResizeTarget { Screen, CurrentFrame };
+    // A new frame of `pixels`, named `name` ("Gif :name" in the tree): the first frame when
+    // the root is selected, else after the selected frame. A picture of another size than the
+    // target asks the resize question when `askBeforeResize` is set, and is resized in any case
+    // (smoothly, keeping its origin). Its colour reduction starts. Returns 0, or -1 after a
+    // reported failure or a "&Cancel Loading"; nothing changes then.
+    int AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
+                       bool askBeforeResize, ResizeTarget target = ResizeTarget::Screen);
 
     // The tree's selection moved (by the user, a command or a load).
     void SelectionChanged(TreeItem item);
@@ -103,6 +117,10 @@ private:
     void StartOrStopPlayback();
     void CloseAnimation();
     void ExportImage();
+    int ExportJpeg(const std::string& path);
+    int ImportPicture(const std::string& path, PictureFormat format);
+    int ImportCursor(const std::string& path, PictureFormat format);
+    int ImportJpeg(const std::string& path);
     void Duplicate();
     bool Copy();
     void Paste();
@@ -119,8 +137,7 @@ private:
     void OpenRecent(int slot);
     bool FirstFrameMatchesScreen(const Gif& first) const;
     int InsertGifFile(const std::string& path, const std::string& label);
-    void ScaleToScreen(const std::vector<Gif*>& chain);
-    void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty);
+    void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty, PictureFormat format);
 
     Settings& settings_;
     MessageBoxes& boxes_;

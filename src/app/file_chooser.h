@@ -27,12 +27,15 @@ struct FileDialogRequest {
     std::string directory;     // empty: the toolkit's choice
     std::string proposedName;  // empty: none
     std::optional<SaveAnimationChoices> animationChoices;  // shown below a save dialog
+    // The "Jpeg Compression" quality (0-100) below an export dialog whose second type is JPEG.
+    std::optional<int> jpegQuality;
 };
 
 struct FileChoice {
     std::string path;
     int filter = 0;  // the filter selected when the user accepted
     std::optional<SaveAnimationChoices> animationChoices;  // as the user left them
+    std::optional<int> jpegQuality;                        // as the user left it
 };
 
 // File dialogs. Nothing is returned when the user cancels. The editor uses Qt's; tests answer

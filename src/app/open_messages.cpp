@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "app/editor.h"
 #include "app/settings.h"
@@ -10,31 +9,15 @@
 namespace anitrope {
 namespace {
 
-constexpr std::array<const char*, 9> kAccepted{"GIF", "BMP", "DIB", "JPG", "TGA",
-                                               "ICO", "CUR", "ANI", "AVI"};
+// PNG and JPEG are read too, though the refusal's wording keeps to the older list.
+constexpr std::array<const char*, 11> kAccepted{"GIF", "BMP", "DIB", "JPG", "JPEG", "PNG",
+                                                "TGA", "ICO", "CUR", "ANI", "AVI"};
 constexpr const char kAcceptedList[] = "only GIF, JPG, BMP, DIB, TGA, AVI, ICO, CUR and ANI files are accepted";
 
 }  // namespace
 
-std::string ExtensionOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    return path.substr(dot + 1);
-}
-
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
 bool IsAcceptedExtension(const std::string& extension) {
     return std::find(kAccepted.begin(), kAccepted.end(), Upper(extension)) != kAccepted.end();
-}
-
-bool IsGifExtension(const std::string& extension) {
-    return Upper(extension) == "GIF" || !IsAcceptedExtension(extension);
 }
 
 MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin origin) {
@@ -48,8 +31,7 @@ MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin ori
 
 MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin) {
     MessageRequest message = InvalidFormatMessage(extension, origin);
-    message.text = "Reading *." + Upper(extension) + " pictures is not part of this version of Anitrope; "
-                   "only GIF files can be opened yet.";
+    message.text = "Reading *." + Upper(extension) + " files is not part of this version of Anitrope.";
     if (origin == OpenOrigin::Menu || origin == OpenOrigin::RecentFile) message.title = "Error";
     return message;
 }
@@ -65,11 +47,13 @@ FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
     FileDialogRequest request;
     request.title = "Load Image";
     request.filters = {
-        {"All Images", {"*.jpg", "*.gif", "*.bmp", "*.dib", "*.tga", "*.ico", "*.cur", "*.ani", "*.avi"}},
+        {"All Images",
+         {"*.jpg", "*.gif", "*.bmp", "*.dib", "*.tga", "*.ico", "*.cur", "*.ani", "*.avi", "*.png"}},
         {"Gif Images(*.gif)", {"*.gif"}},
         {"Bitmaps(*.bmp)", {"*.bmp"}},
         {"DIBitmaps(*.dib)", {"*.dib"}},
-        {"JPEG(*.jpg)", {"*.jpg"}},
+        {"JPEG(*.jpg)", {"*.jpg", "*.jpeg"}},
+        {"PNG(*.png)", {"*.png"}},
         {"Truevision Targa(*.tga)", {"*.tga"}},
         {"AVI Files(*.avi)", {"*.avi"}},
         {"Icons(*.ico)", {"*.ico"}},

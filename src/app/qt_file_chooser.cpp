@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "app/jpeg_quality_panel.h"
 #include "app/settings.h"
 
 namespace anitrope {
@@ -97,10 +98,18 @@ std::optional<FileChoice> QtFileChooser::Run(const FileDialogRequest& request, b
         dialog.setOption(QFileDialog::DontUseNativeDialog);  // to carry our controls
         panel.emplace(dialog, *request.animationChoices);
     }
+    JpegQualityPanel* quality = nullptr;
+    if (request.jpegQuality) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        quality = new JpegQualityPanel(dialog, *request.jpegQuality,
+                                       QString::fromStdString(request.proposedName));
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileChoice choice{QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString(),
-                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter())), std::nullopt};
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter())), std::nullopt,
+                      std::nullopt};
     if (panel) choice.animationChoices = panel->Result();
+    if (quality) choice.jpegQuality = quality->Quality();
     return choice;
 }
 

@@ -17,7 +17,11 @@ constexpr std::array kCommands{
     CliCommand{"info", "[--json] FILE...",
                "Prints the screen, looping, palettes, comments and frames of GIF files.",
                RunInfoCommand},
-    CliCommand{"convert", "IN.gif OUT.gif", "Reads an animation and writes it again as GIF89a.",
+    CliCommand{"convert", "[--delay N] [--quality Q] IN... OUT.gif|OUT.jpg",
+               "Appends the frames of every input in order (all frames of a GIF or ANI, one "
+               "frame per BMP, DIB, TGA, ICO, CUR, JPEG or PNG picture, shown N/100 s, 10 by "
+               "default) and writes them as one GIF89a animation; a JPEG output gets the first "
+               "frame at quality Q (75 by default).",
                RunConvertCommand},
     CliCommand{"frames", "IN.gif OUTDIR | --ppm IN.gif OUT",
                "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "
@@ -33,7 +37,8 @@ constexpr std::array kCommands{
                "transparency.",
                RunUnoptimizeCommand},
     CliCommand{"quantize", "IN OUT.gif",
-               "Reduces a PNG, BMP or binary PPM picture to 256 colours and writes it as a GIF.",
+               "Reduces a BMP, DIB, TGA, ICO, CUR, JPEG, PNG or binary PPM picture to 256 "
+               "colours and writes it as a GIF.",
                RunQuantizeCommand},
 };
 

@@ -1,10 +1,10 @@
 #include "cli/optimize_command.h"
 
-#include <charconv>
 #include <functional>
 #include <ostream>
 
 #include "cli/load_input.h"
+#include "cli/number_option.h"
 #include "gif/animation_optimizer.h"
 #include "gif/comparison_mask.h"
 #include "gif/gif_writer.h"
@@ -32,22 +32,15 @@ int Rework(const std::string& in, const std::string& outPath, std::ostream& err,
     return kExitOk;
 }
 
-std::optional<int> ParseLevel(std::string_view text) {
-    int level = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), level);
-    if (error != std::errc() || end != text.data() + text.size() || level < 1 ||
-        level > static_cast<int>(kComparisonMasks.size()))
-        return std::nullopt;
-    return level;
-}
-
 }  // namespace
 
 int RunOptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
     if (auto answered = AnswerHelpOrMiscount("optimize", args, {2, 4}, out, err)) return *answered;
     int level = kDefaultComparisonLevel;
     if (args.size() == 4) {
-        const std::optional<int> parsed = args[0] == "--level" ? ParseLevel(args[1]) : std::nullopt;
+        const std::optional<int> parsed = args[0] == "--level"
+                                        ? ParseNumber(args[1], 1, static_cast<int>(kComparisonMasks.size()))
+                                        : std::nullopt;
         if (!parsed) {
             err << kProgramName << ": optimize: --level takes a number from 1 to 5\n";
             return kExitUsage;

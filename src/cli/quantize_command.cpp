@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "formats/picture_file.h"
 #include "formats/still_picture.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
@@ -32,13 +33,13 @@ bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
 
 int RunQuantizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
     if (auto answered = AnswerHelpOrMiscount("quantize", args, {2}, out, err)) return *answered;
-    PictureReadResult read = ReadStillPicture(args[0]);
-    if (!read.picture) {
+    PicturesReadResult read = ReadPictureFile(args[0]);
+    if (read.pictures.empty()) {
         err << kProgramName << ": " << args[0] << ": " << read.error << '\n';
         return kExitFailure;
     }
     Animation doc;
-    if (!BuildQuantizedFrame(*read.picture, doc)) {
+    if (!BuildQuantizedFrame(read.pictures.front(), doc)) {
         err << kProgramName << ": " << args[0] << ": out of memory\n";
         return kExitFailure;
     }

@@ -39,7 +39,7 @@ TEST_F(EditorTest, OpeningIntoTheEmptyEditorListsEveryFrameAndSelectsTheFirst) {
     editor.Dispatch(CmdOpen);
     ASSERT_TRUE(editor.HasAnimation());
     EXPECT_EQ(files.asked.at(0).title, "Load Image");
-    EXPECT_EQ(files.asked.at(0).filters.size(), 11u);
+    EXPECT_EQ(files.asked.at(0).filters.size(), 12u);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :three.gif", "Comment [1]", "Comment [2]",
                                                   "Gif :three.gif", "Comment [1]", "Comment [2]",
                                                   "Gif :three.gif", "Comment [1]", "Comment [2]"}));

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "app/editor.h"
 #include "app_fixtures.h"
+#include "formats/jpeg_reader.h"
 #include "gif/gif_reader.h"
 #include "model/gif.h"
 #include "scripted_dialogs.h"
@@ -157,11 +158,42 @@ TEST_F(SavingTest, ExportWritesTheCurrentFrameAsAGifOfItsOwn) {
     Animation single;
     ASSERT_EQ(LoadGifDocument(single, dir / "frame.gif"), GifReadStatus::Ok);
     EXPECT_EQ(single.FrameCount(), 1u);
-    files.Choose(dir / "frame.jpg", 1);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SavingTest, ExportWritesJpegAtTheChosenQualityAndKeepsIt) {
+    // The quality below the dialog starts at the setting, 75 unless changed.
+    files.Choose(dir / "frame", 1);
     editor.Dispatch(CmdExportImage);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "while saving single Jpg Image");
-    EXPECT_FALSE(fs::exists(dir / "frame.jpg"));
+    EXPECT_EQ(files.asked.at(0).jpegQuality, 75);
+    EXPECT_EQ(files.asked.at(0).filters.at(1).name, "Jpeg(*.jpg)");
+    const JpegReadResult at75 = ReadJpegFile(dir / "frame.JPG");
+    ASSERT_TRUE(at75.picture) << at75.message;
+    EXPECT_EQ(at75.picture->width, 32);
+    EXPECT_EQ(at75.picture->height, 24);
+    // Pixel (12, 2) is palette entry 1 of the first frame: (30, 180, 90).
+    const uint8_t* p = &at75.picture->pixels[(2 * 32 + 12) * 4];
+    EXPECT_NEAR(p[0], 30, 12);
+    EXPECT_NEAR(p[1], 180, 12);
+    EXPECT_NEAR(p[2], 90, 12);
+    EXPECT_EQ(settings.pathSave, dir / "frame.JPG");
+
+    files.Choose(dir / "low.jpg", 1, std::nullopt, 5);
+    editor.Dispatch(CmdExportImage);
+    EXPECT_EQ(settings.jpegCompression, 5u);
+    EXPECT_LT(fs::file_size(dir / "low.jpg"), fs::file_size(dir / "frame.JPG"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SavingTest, AFailedJpegExportSaysSoAndKeepsThePreviousFile) {
+    files.Choose(dir / "no-such-dir/frame.jpg", 1);
+    editor.Dispatch(CmdExportImage);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, "Jpeg Error");
+    EXPECT_EQ(boxes.shown[0].title, "JpegFile :\nCan't open " + dir / "no-such-dir/frame.jpg" + "\n");
+    EXPECT_EQ(boxes.shown[1].text, "Error");
+    EXPECT_EQ(boxes.shown[1].title, "Couldn't write jpeg");
+    EXPECT_NE(settings.pathSave, dir / "no-such-dir/frame.jpg");
 }
 
 TEST_F(SavingTest, DuplicateInsertsACopyAfterTheCurrentFrame) {

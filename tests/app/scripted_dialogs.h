@@ -44,8 +44,9 @@ public:
     // The next dialog returns `path` (with filter `filter`); Cancel() makes it cancel.
     // Save dialogs with extra controls leave them as shown unless `choices` is given.
     void Choose(const std::string& path, int filter = 0,
-                std::optional<SaveAnimationChoices> choices = std::nullopt) {
-        answers_.push_back(FileChoice{path, filter, choices});
+                std::optional<SaveAnimationChoices> choices = std::nullopt,
+                std::optional<int> jpegQuality = std::nullopt) {
+        answers_.push_back(FileChoice{path, filter, choices, jpegQuality});
     }
     void Cancel() { answers_.push_back(std::nullopt); }
 
@@ -61,6 +62,7 @@ private:
         auto answer = answers_.front();
         answers_.pop_front();
         if (answer && !answer->animationChoices) answer->animationChoices = request.animationChoices;
+        if (answer && !answer->jpegQuality) answer->jpegQuality = request.jpegQuality;
         return answer;
     }
     std::deque<std::optional<FileChoice>> answers_;

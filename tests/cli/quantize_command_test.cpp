@@ -76,8 +76,13 @@ TEST_F(CliQuantize, UnreadableInputFailsWithItsReason) {
     std::ofstream(Path("x.png")) << "not a picture";
     const CliResult result = RunCliWith({"quantize", Path("x.png"), Path("o.gif")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("not a PNG, BMP or binary PPM file"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("not a readable PNG file"), std::string::npos) << result.err;
     EXPECT_FALSE(fs::exists(Path("o.gif")));
+    // A name that says nothing leaves it to the file's first bytes.
+    std::ofstream(Path("x.dat")) << "not a picture";
+    const CliResult unknown = RunCliWith({"quantize", Path("x.dat"), Path("o.gif")});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("not a PNG, BMP, JPEG or binary PPM file"), std::string::npos) << unknown.err;
     EXPECT_EQ(RunCliWith({"quantize", Path("x.png")}).status, 2);
 }
 

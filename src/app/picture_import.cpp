@@ -1,0 +1,135 @@
+// Pictures from other formats become frames: the readers give pixels, AddBitmapFrame makes the
+// frame, links it in after the selection, labels it and starts its colour reduction.
+
+#include <memory>
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/editor.h"
+#include "app/jpeg_messages.h"
+#include "app/message_boxes.h"
+#include "app/open_messages.h"
+#include "formats/animated_cursor_reader.h"
+#include "formats/bmp_reader.h"
+#include "formats/icon_reader.h"
+#include "formats/jpeg_reader.h"
+#include "formats/png_reader.h"
+#include "formats/still_picture.h"
+#include "formats/tga_reader.h"
+#include "model/gif.h"
+#include "model/picture_frame.h"
+
+namespace anitrope {
+namespace {
+
+// A reader's picture as the frame's pixels, or nothing after the reader's refusal.
+std::unique_ptr<TrueColorBitmap> PixelsOf(const PictureReadResult& read, bool opaque) {
+    return read.picture ? ToTrueColor(*read.picture, opaque) : nullptr;
+}
+
+}  // namespace
+
+int Editor::AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
+                           bool askBeforeResize, ResizeTarget target) {
+    if (!pixels || pixels->Width() <= 0 || pixels->Height() <= 0) {
+        boxes_.Tell("..in Image Data", "Error");
+        return -1;
+    }
+    const bool wasEmpty = !HasAnimation();
+    const bool toFrame = target == ResizeTarget::CurrentFrame && currentGif_;
+    const int64_t fitWidth = toFrame ? int64_t{currentGif_->width} : animation_.screenWidth;
+    const int64_t fitHeight = toFrame ? int64_t{currentGif_->height} : animation_.screenHeight;
+    const bool resize = !wasEmpty && (pixels->Width() != fitWidth || pixels->Height() != fitHeight);
+    if (resize && askBeforeResize && boxes_.Show(ResizeQuestion()) != 0) return -1;
+
+    const bool atFront = !wasEmpty && (tree_.Selected() == tree_.Root() || !currentGif_);
+    Gif* prev = wasEmpty || atFront ? nullptr : currentGif_;
+    Gif* next = wasEmpty ? nullptr : (atFront ? animation_.head : currentGif_->next);
+    compositor_.SuspendComposition(true);
+    Gif* gif = LinkPictureFrame(animation_, prev, next, std::move(pixels));
+    compositor_.SuspendComposition(false);
+    if (!gif) {
+        boxes_.Tell("... creating Gif", "Error");
+        return -1;
+    }
+    gif->name = name;
+    FitPictureFrame(*gif, resize ? fitWidth : gif->width, resize ? fitHeight : gif->height);
+    compositor_.InvalidateFrom(*gif);
+
+    const std::vector<TreeItem> items =
+        tree_.InsertFrames(wasEmpty ? tree_.Root() : tree_.Selected(), gif, 1);
+    currentGif_ = gif;
+    if (!items.empty()) tree_.Select(items.front());
+    ApplyDocumentRule(true);
+    states_.SetMenu(CmdResize, true);
+    UpdatePaste();
+    UpdateResizeItem();
+    return 0;
+}
+
+int Editor::ImportPicture(const std::string& path, PictureFormat format) {
+    const std::string name = FrameLabel(path);
+    switch (format) {
+        case PictureFormat::Bmp:
+        case PictureFormat::Tga:
+        case PictureFormat::Png: {
+            const PictureReadResult read = format == PictureFormat::Bmp   ? ReadBmpFile(path)
+                                           : format == PictureFormat::Tga ? ReadTgaFile(path)
+                                                                          : ReadPngFile(path);
+            if (!read.picture) {
+                boxes_.Tell("Couldn't Load Bitmap", "Error", MessageIcon::Warning);
+                return -1;
+            }
+            // Only PNG pictures say which pixels are transparent; the others arrive opaque.
+            return AddBitmapFrame(PixelsOf(read, format != PictureFormat::Png), name, true);
+        }
+        case PictureFormat::Icon: {
+            const PictureReadResult read = ReadIconFile(path);
+            if (!read.picture) {
+                boxes_.Tell("Couldn't Load Icon", "Error", MessageIcon::Warning);
+                return -1;
+            }
+            return AddBitmapFrame(PixelsOf(read, true), name, true);
+        }
+        case PictureFormat::Cursor:
+        case PictureFormat::AnimatedCursor: return ImportCursor(path, format);
+        case PictureFormat::Jpeg: return ImportJpeg(path);
+        case PictureFormat::Gif:
+        case PictureFormat::Avi: break;
+    }
+    return -1;
+}
+
+int Editor::ImportCursor(const std::string& path, PictureFormat format) {
+    const CursorReadResult read = format == PictureFormat::AnimatedCursor
+                                      ? ReadAnimatedCursorFile(path)
+                                      : ReadCursorFile(path);
+    if (read.steps.empty()) {
+        boxes_.Tell(read.iconFound ? "Couldn't Load Cursor" : "Couldn't Load Icon", "Error",
+                    MessageIcon::Warning);
+        return -1;
+    }
+    // Each step goes after the one before (it becomes the selection); the question about
+    // another size is asked for the first step only.
+    int result = 0;
+    for (std::size_t step = 0; step < read.steps.size() && result == 0; ++step) {
+        result = AddBitmapFrame(ToTrueColor(read.steps[step], true), FrameLabel(path), step == 0);
+    }
+    return result;
+}
+
+int Editor::ImportJpeg(const std::string& path) {
+    const JpegReadResult read = ReadJpegFile(path);
+    if (!read.picture) {
+        boxes_.Show(JpegReadFailureMessage(read, path));
+        return -1;
+    }
+    std::unique_ptr<TrueColorBitmap> pixels = ToTrueColor(*read.picture, true);
+    if (!pixels) {
+        boxes_.Tell("Couldn't create Bitmap", "Error");
+        return -1;
+    }
+    return AddBitmapFrame(std::move(pixels), FrameLabel(path), true);
+}
+
+}  // namespace anitrope

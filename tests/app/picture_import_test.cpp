@@ -9,6 +9,7 @@
 #include "formats/jpeg_writer.h"
 #include "formats/png_writer.h"
 #include "model/gif.h"
+#include "support/icon_builder.h"
 #include "support/picture_files.h"
 
 namespace anitrope::test {
@@ -193,6 +194,94 @@ TEST_F(PictureImportTest, EveryWayInTakesTheNewFormats) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Reading *.AVI files is not part of this version of Anitrope.");
     EXPECT_EQ(editor.Document().FrameCount(), 3u);
+}
+
+// A 16 x 16 cursor step: a square of `rgb` in the middle, the rest masked out.
+IconBitmap CursorStep(uint32_t rgb) {
+    IconBitmap step = SolidBitmap(16, 16, rgb);
+    step.mask.assign(16 * 16, 0);
+    for (int32_t y = 0; y < 16; ++y)
+        for (int32_t x = 0; x < 16; ++x)
+            if (x < 4 || x >= 12 || y < 4 || y >= 12) {
+                step.pixels[static_cast<std::size_t>(y * 16 + x)] = 0;
+                step.mask[static_cast<std::size_t>(y * 16 + x)] = 1;
+            }
+    return step;
+}
+
+TEST_F(PictureImportTest, IconsShowTheirColourBitmapAsStored) {
+    IconBitmap icon = CursorStep(0x00FE00);
+    WriteBytes(dir / "i.ico", IconFileBytes(icon));
+    ASSERT_EQ(editor.OpenFile(dir / "i.ico", OpenOrigin::Menu), 0);
+    Gif& frame = *editor.CurrentGif();
+    ExpectShows(frame, 8, 8, 0x00FE00u);
+    ExpectShows(frame, 0, 0, 0x000000u);  // masked out, but the mask is not applied
+    EXPECT_FALSE(frame.hasTransparentPixels);
+}
+
+TEST_F(PictureImportTest, ABlackAndWhiteIconShowsBothMasksOneAboveTheOther) {
+    IconBitmap mono{8, 8, 1, {0x000000, 0xFFFFFF}, std::vector<uint32_t>(64, 1), std::vector<uint8_t>(64, 0)};
+    WriteBytes(dir / "mono.ico", IconFileBytes(mono));
+    ASSERT_EQ(editor.OpenFile(dir / "mono.ico", OpenOrigin::Menu), 0);
+    EXPECT_EQ(editor.CurrentGif()->width, 8u);
+    EXPECT_EQ(editor.CurrentGif()->height, 16u);
+    ExpectShows(*editor.CurrentGif(), 3, 2, 0x000000u);   // the AND mask: nothing masked
+    ExpectShows(*editor.CurrentGif(), 3, 12, 0xFFFFFFu);  // the XOR bits: all white
+}
+
+TEST_F(PictureImportTest, CursorsAreDrawnOverLightGrey) {
+    WriteBytes(dir / "c.cur", IconFileBytes(CursorStep(0xFE0000), kCursorFileType));
+    ASSERT_EQ(editor.OpenFile(dir / "c.cur", OpenOrigin::Menu), 0);
+    ExpectShows(*editor.CurrentGif(), 8, 8, 0xFE0000u);
+    ExpectShows(*editor.CurrentGif(), 1, 1, 0xC0C0C0u);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :c.cur"}));
+}
+
+TEST_F(PictureImportTest, AnAnimatedCursorBecomesConsecutiveFramesAskingOnce) {
+    ASSERT_EQ(editor.OpenFile(Bmp("screen.bmp"), OpenOrigin::Menu), 0);
+    const std::vector<uint32_t> colours{0xFE0000, 0x00FE00, 0x0000FE, 0xFEFE00, 0x00FEFE};
+    AnimatedCursor cursor;
+    for (uint32_t c : colours) cursor.icons.push_back(IconFileBytes(CursorStep(c), kCursorFileType));
+    WriteBytes(dir / "five.ani", AnimatedCursorBytes(cursor));
+
+    boxes.Answer("&Cancel Loading");
+    EXPECT_EQ(editor.OpenFile(dir / "five.ani", OpenOrigin::Menu), -1);
+    EXPECT_EQ(editor.Document().FrameCount(), 1u) << "cancelled at the first step: nothing added";
+
+    boxes.shown.clear();
+    boxes.Answer("&Ok, Resize");
+    ASSERT_EQ(editor.OpenFile(dir / "five.ani", OpenOrigin::Menu), 0);
+    EXPECT_EQ(boxes.shown.size(), 1u) << "one question for all the steps";
+    ASSERT_EQ(editor.Document().FrameCount(), 6u);
+    EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :screen.bmp", "Gif :five.ani", "Gif :five.ani",
+                                                  "Gif :five.ani", "Gif :five.ani", "Gif :five.ani"}));
+    for (std::size_t k = 0; k < colours.size(); ++k) {
+        Gif& step = *editor.Document().FrameAt(k + 1);
+        WaitForReduction(step);
+        EXPECT_EQ(step.width, 8u);
+        ExpectShows(step, 4, 3, colours[k]);
+    }
+    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(5));
+}
+
+TEST_F(PictureImportTest, DamagedIconsAndCursorsAreReported) {
+    ASSERT_EQ(editor.OpenFile(Bmp("keep.bmp"), OpenOrigin::Menu), 0);
+    FileData icon = IconFileBytes(CursorStep(0x102030));
+    PutLe32(icon, 18, 1u << 30);  // the first entry's offset, far past the end
+    AnimatedCursor broken;
+    broken.icons.push_back(IconFileBytes(CursorStep(0x102030), kCursorFileType));
+    broken.sequence = std::vector<uint32_t>{0, 7};  // names an icon the file lacks
+    const std::vector<std::pair<std::string, FileData>> cases{
+        {"far.ico", icon}, {"far.cur", icon}, {"seq.ani", AnimatedCursorBytes(broken)}};
+    for (const auto& [name, bytes] : cases) {
+        boxes.shown.clear();
+        WriteBytes(dir / name, bytes);
+        EXPECT_EQ(editor.OpenFile(dir / name, OpenOrigin::Drop), -1) << name;
+        ASSERT_EQ(boxes.shown.size(), 1u) << name;
+        EXPECT_EQ(boxes.shown[0].text, "Couldn't Load Icon") << name;
+        EXPECT_EQ(boxes.shown[0].title, "Error") << name;
+        EXPECT_EQ(editor.Document().FrameCount(), 1u) << name;
+    }
 }
 
 }  // namespace

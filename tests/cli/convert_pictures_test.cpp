@@ -13,6 +13,7 @@
 #include "gif/gif_reader.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "support/icon_builder.h"
 #include "support/picture_files.h"
 #include "support/temp_file.h"
 
@@ -104,6 +105,22 @@ TEST_F(CliPictures, RefusedInputsNameTheFileAndWriteNothing) {
     EXPECT_FALSE(fs::exists(dir / "o.gif"));
     EXPECT_EQ(RunCliWith({"convert", "--delay", "x", Bmp("p.bmp", 2, 2), dir / "o.gif"}).status, 2);
     EXPECT_EQ(RunCliWith({"convert", dir / "o.gif"}).status, 2);
+}
+
+TEST_F(CliPictures, AnAnimatedCursorGivesAFramePerStepInSequenceOrder) {
+    AnimatedCursor cursor;
+    for (uint32_t rgb : {0xFE0000u, 0x00FE00u}) cursor.icons.push_back(IconFileBytes(SolidBitmap(4, 4, rgb)));
+    cursor.sequence = std::vector<uint32_t>{1, 0, 1};
+    WriteBytes(dir / "c.ani", AnimatedCursorBytes(cursor));
+    WriteBytes(dir / "i.ico", IconFileBytes(SolidBitmap(4, 4, 0x0000FE)));
+    const CliResult result = RunCliWith({"convert", dir / "c.ani", dir / "i.ico", dir / "out.gif"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    Animation doc;
+    ASSERT_EQ(LoadGifDocument(doc, dir / "out.gif"), GifReadStatus::Ok);
+    ASSERT_EQ(doc.FrameCount(), 4u);
+    std::vector<uint32_t> colours;
+    for (Gif* g = doc.head; g; g = g->next) colours.push_back(Colour(*g, 1, 1));
+    EXPECT_EQ(colours, (std::vector<uint32_t>{0x00FE00u, 0xFE0000u, 0x00FE00u, 0x0000FEu}));
 }
 
 TEST_F(CliPictures, QuantizeReadsJpeg) {

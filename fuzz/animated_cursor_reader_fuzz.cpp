@@ -8,7 +8,7 @@
 #include <span>
 
 #include "formats/animated_cursor_reader.h"
-#include "model/picture_limits.h"
+#include "picture_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto result = anitrope::DecodeAnimatedCursor(std::span<const uint8_t>(data, size));
@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     if (result.steps.size() > anitrope::kMaxCursorSteps) std::abort();
     const auto& first = result.steps.front();
-    if (first.width <= 0 || first.height <= 0 ||
-        !anitrope::PictureSizeAllowed(first.width, first.height) ||
+    if (!anitrope::fuzz::Sound(first) ||
         static_cast<int64_t>(result.steps.size()) * first.width * first.height >
             anitrope::kMaxPicturePixels)
         std::abort();

@@ -8,25 +8,16 @@
 #include <span>
 
 #include "formats/icon_reader.h"
-#include "model/picture_limits.h"
-
-namespace {
-
-bool Sound(const anitrope::RgbaPicture& p) {
-    return p.width > 0 && p.height > 0 && anitrope::PictureSizeAllowed(p.width, p.height) &&
-           p.pixels.size() == static_cast<std::size_t>(p.width) * p.height * 4;
-}
-
-}  // namespace
+#include "picture_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::span<const uint8_t> bytes(data, size);
     const auto icon = anitrope::DecodeIcon(bytes);
-    if (icon.picture ? !Sound(*icon.picture) : icon.error.empty()) std::abort();
+    anitrope::fuzz::RequireSoundOrExplained(icon);
 
     const auto cursor = anitrope::DecodeCursor(bytes);
     if (cursor.iconFound != !cursor.steps.empty() || cursor.steps.size() > 1) std::abort();
-    if (cursor.steps.empty() ? cursor.error.empty() : !Sound(cursor.steps[0])) std::abort();
+    if (cursor.steps.empty() ? cursor.error.empty() : !anitrope::fuzz::Sound(cursor.steps[0])) std::abort();
     // Both read the same first image: one decodes exactly when the other does.
     if (cursor.iconFound != icon.picture.has_value()) std::abort();
     return 0;

@@ -8,7 +8,7 @@
 #include <span>
 
 #include "formats/jpeg_reader.h"
-#include "model/picture_limits.h"
+#include "picture_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto result = anitrope::DecodeJpeg(std::span<const uint8_t>(data, size));
@@ -17,10 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         return 0;
     }
     const auto& p = *result.picture;
-    if (result.failure != anitrope::JpegFailure::None || p.width <= 0 || p.height <= 0 ||
-        !anitrope::PictureSizeAllowed(p.width, p.height) ||
-        p.pixels.size() != static_cast<std::size_t>(p.width) * p.height * 4)
-        std::abort();
+    if (result.failure != anitrope::JpegFailure::None || !anitrope::fuzz::Sound(p)) std::abort();
     for (std::size_t i = 3; i < p.pixels.size(); i += 4)
         if (p.pixels[i] != 255) std::abort();
     return 0;

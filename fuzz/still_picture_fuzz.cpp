@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the still-picture readers (PNG and PPM). Besides the sanitizers'
-// findings, a picture whose pixel block does not match its size aborts.
+// findings, a picture whose pixel block does not match its size, or a refusal without a
+// reason, aborts.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,22 +9,11 @@
 
 #include "formats/png_reader.h"
 #include "formats/ppm_reader.h"
-
-namespace {
-
-void Check(const anitrope::PictureReadResult& result) {
-    if (!result.picture) return;
-    const auto& p = *result.picture;
-    if (p.width <= 0 || p.height <= 0 ||
-        p.pixels.size() != static_cast<std::size_t>(p.width) * p.height * 4)
-        std::abort();
-}
-
-}  // namespace
+#include "picture_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::span<const uint8_t> bytes(data, size);
-    Check(anitrope::DecodePng(bytes));
-    Check(anitrope::DecodePpm(bytes));
+    anitrope::fuzz::RequireSoundOrExplained(anitrope::DecodePng(bytes));
+    anitrope::fuzz::RequireSoundOrExplained(anitrope::DecodePpm(bytes));
     return 0;
 }

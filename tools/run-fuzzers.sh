@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# Runs every fuzz_* executable of a fuzz build for SECONDS each.
-#   tools/run-fuzzers.sh BUILD_DIR SECONDS
+# Runs every fuzz_* executable of a fuzz build for SECONDS each, or only those whose name
+# matches PATTERN (an extended regular expression), so that two runs can share the cores.
+#   tools/run-fuzzers.sh BUILD_DIR SECONDS [PATTERN]
 # Each fuzzer keeps its corpus in BUILD_DIR/corpus/<name>, seeded with the public GIF test
 # suite beside the repository and our examples, so later runs start where earlier ones
 # stopped. Crashes, leaks, timeouts and out-of-memory inputs land in
 # BUILD_DIR/artifacts/<name>/. Exits 1 when any fuzzer found something.
 set -uo pipefail
 
-if [ $# -ne 2 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
-  echo "usage: $0 BUILD_DIR SECONDS" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ] || ! [[ "$2" =~ ^[0-9]+$ ]]; then
+  echo "usage: $0 BUILD_DIR SECONDS [PATTERN]" >&2
   exit 2
 fi
 build_dir=$1
 seconds=$2
+pattern=${3:-.}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 # Seeds per fuzzer: GIF files for the GIF reader, the BMP suite for the BMP reader, still
 # pictures for the others; and whatever fuzz/seeds/<reader>/ holds.
@@ -25,7 +27,8 @@ seeds_for() {
   esac 2>/dev/null
 }
 
-mapfile -t fuzzers < <(find "$build_dir" -type f -perm -u+x -name 'fuzz_*' | sort)
+mapfile -t fuzzers < <(find "$build_dir" -type f -perm -u+x -name 'fuzz_*' | sort |
+  grep -E "/fuzz_[^/]*(${pattern})[^/]*$")
 if [ ${#fuzzers[@]} -eq 0 ]; then
   echo "no fuzz_* executables under $build_dir" >&2
   exit 2

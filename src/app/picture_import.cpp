@@ -104,9 +104,9 @@ int Editor::ImportCursor(const std::string& path, PictureFormat format) {
     const CursorReadResult read = format == PictureFormat::AnimatedCursor
                                       ? ReadAnimatedCursorFile(path)
                                       : ReadCursorFile(path);
+    // One reader finds the first image and loads the cursor: without a step it found none.
     if (read.steps.empty()) {
-        boxes_.Tell(read.iconFound ? "Couldn't Load Cursor" : "Couldn't Load Icon", "Error",
-                    MessageIcon::Warning);
+        boxes_.Tell("Couldn't Load Icon", "Error", MessageIcon::Warning);
         return -1;
     }
     // Each step goes after the one before (it becomes the selection); the question about

@@ -17,6 +17,7 @@
 #include "app/status_bar_view.h"
 #include "app_fixtures.h"
 #include "scripted_dialogs.h"
+#include "support/picture_files.h"
 #include "support/temp_file.h"
 
 namespace anitrope::test {
@@ -101,6 +102,22 @@ TEST_F(MainWindowTest, ThePreviewShowsTheComposedFrame) {
     // The frame's colour (index 0 of frame 0: 0, 100, 200) fills the middle of the pane.
     const QColor middle = shot.pixelColor(shot.width() / 2, shot.height() / 2);
     EXPECT_EQ(middle, QColor(0, 100, 200));
+}
+
+TEST_F(MainWindowTest, ADroppedPictureBecomesAFrameInTheTreeAndThePreview) {
+    // Even channel values come back exactly from the reduction.
+    WriteBytes(dir / "drop.bmp", Bmp24File(8, 6, [](int32_t, int32_t) { return 0x3C78B4u; }));
+    window.Core().DropFiles({dir / "drop.bmp"});
+    ASSERT_EQ(window.Core().Document().FrameCount(), 1u);
+    auto* tree = window.findChild<QTreeWidget*>();
+    ASSERT_NE(tree, nullptr);
+    ASSERT_EQ(tree->topLevelItemCount(), 1);
+    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
+    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "Gif :drop.bmp");
+    WaitForReduction(*window.Core().CurrentGif());
+    window.resize(640, 480);
+    const QImage shot = window.Preview()->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(0x3C, 0x78, 0xB4));
 }
 
 // How many pixels of the picture have the frame rectangle's colour.

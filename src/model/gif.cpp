@@ -57,7 +57,9 @@ Gif* CreateGif(Animation& animation, Gif* prev, Gif* next) {
     gif->prev = prev;
     gif->next = next;
     gif->delay = prev ? prev->delay : animation.animationDelay;
-    gif->usesLocalPalette = prev ? prev->usesLocalPalette : 1;
+    // A pending predecessor's reduction writes its flag meanwhile, and gives it a palette of
+    // its own: only a finished frame is asked.
+    gif->usesLocalPalette = prev && IsIndexedReady(*prev) ? prev->usesLocalPalette : 1;
     return gif;
 }
 

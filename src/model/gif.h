@@ -96,8 +96,9 @@ void SetReductionFinished(Gif& gif, int32_t value);
 void WaitForReduction(Gif& gif);
 
 // A new frame with the defaults of a fresh record: delay from the document (or from prev),
-// local-palette flag from prev. Links only its own prev and next; the caller patches the
-// neighbours. The caller owns the result until it links it into the document.
+// local-palette flag from prev (1 while prev awaits its reduction). Links only its own prev
+// and next; the caller patches the neighbours. The caller owns the result until it links it
+// into the document.
 Gif* CreateGif(Animation& animation, Gif* prev, Gif* next);
 
 // Unlinks the frame from its neighbours, stops its worker and compositor and frees its

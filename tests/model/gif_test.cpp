@@ -35,6 +35,13 @@ TEST(ModelGif, CreateGifTakesDelayAndPaletteFlagFromPrevAndLinksOnlyItself) {
     EXPECT_EQ(a->next, c);  // neighbours are the caller's to patch
     EXPECT_EQ(c->prev, a);
     DiscardGif(b);
+    // A predecessor awaiting its reduction gets a palette of its own from it (and its worker
+    // writes the flag meanwhile), so the new frame does not copy the flag.
+    SetIndexedReady(*a, 0);
+    Gif* d = CreateGif(doc, a, c);
+    EXPECT_EQ(d->usesLocalPalette, 1);
+    EXPECT_EQ(d->delay, 5);
+    DiscardGif(d);
 }
 
 TEST(ModelGif, DestroyGifUnlinksFromTheMiddle) {

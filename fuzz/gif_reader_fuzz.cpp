@@ -21,13 +21,14 @@ void Require(bool condition) {
     if (!condition) std::abort();
 }
 
-// Reads every pixel, so a bitmap smaller than its frame shows up under AddressSanitizer.
+// Reads both ends of every row, so a bitmap smaller than its frame shows up under
+// AddressSanitizer; every pixel would cost seconds on the largest frames a file may ask for.
 uint32_t SumPixels(const Gif& frame) {
     uint32_t sum = 0;
-    if (!frame.indexed->HasRows()) return sum;
+    if (!frame.indexed->HasRows() || frame.width == 0) return sum;
     for (uint32_t y = 0; y < frame.height; ++y) {
         const uint8_t* row = frame.indexed->Row(static_cast<int32_t>(y));
-        for (uint32_t x = 0; x < frame.width; ++x) sum += row[x];
+        sum += row[0] + row[frame.width - 1];
     }
     return sum;
 }

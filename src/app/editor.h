@@ -9,6 +9,7 @@
 #include "app/document_tree.h"
 #include "app/settings.h"
 #include "formats/picture_format.h"
+#include "formats/picture_read_result.h"
 #include "model/animation.h"
 #include "model/compositor.h"
 #include "model/status_display.h"
@@ -119,6 +120,8 @@ private:
     void ExportImage();
     int ExportJpeg(const std::string& path);
     int ImportPicture(const std::string& path, PictureFormat format);
+    int ImportStill(const std::string& path, const PictureReadResult& read, const char* failure,
+                    bool opaque);
     int ImportCursor(const std::string& path, PictureFormat format);
     int ImportJpeg(const std::string& path);
     void Duplicate();

@@ -20,14 +20,6 @@
 #include "model/picture_frame.h"
 
 namespace anitrope {
-namespace {
-
-// A reader's picture as the frame's pixels, or nothing after the reader's refusal.
-std::unique_ptr<TrueColorBitmap> PixelsOf(const PictureReadResult& read, bool opaque) {
-    return read.picture ? ToTrueColor(*read.picture, opaque) : nullptr;
-}
-
-}  // namespace
 
 int Editor::AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
                            bool askBeforeResize, ResizeTarget target) {
@@ -68,29 +60,12 @@ int Editor::AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::s
 }
 
 int Editor::ImportPicture(const std::string& path, PictureFormat format) {
-    const std::string name = FrameLabel(path);
+    // Only PNG pictures say which pixels are transparent; the others arrive opaque.
     switch (format) {
-        case PictureFormat::Bmp:
-        case PictureFormat::Tga:
-        case PictureFormat::Png: {
-            const PictureReadResult read = format == PictureFormat::Bmp   ? ReadBmpFile(path)
-                                           : format == PictureFormat::Tga ? ReadTgaFile(path)
-                                                                          : ReadPngFile(path);
-            if (!read.picture) {
-                boxes_.Tell("Couldn't Load Bitmap", "Error", MessageIcon::Warning);
-                return -1;
-            }
-            // Only PNG pictures say which pixels are transparent; the others arrive opaque.
-            return AddBitmapFrame(PixelsOf(read, format != PictureFormat::Png), name, true);
-        }
-        case PictureFormat::Icon: {
-            const PictureReadResult read = ReadIconFile(path);
-            if (!read.picture) {
-                boxes_.Tell("Couldn't Load Icon", "Error", MessageIcon::Warning);
-                return -1;
-            }
-            return AddBitmapFrame(PixelsOf(read, true), name, true);
-        }
+        case PictureFormat::Bmp: return ImportStill(path, ReadBmpFile(path), "Couldn't Load Bitmap", true);
+        case PictureFormat::Tga: return ImportStill(path, ReadTgaFile(path), "Couldn't Load Bitmap", true);
+        case PictureFormat::Png: return ImportStill(path, ReadPngFile(path), "Couldn't Load Bitmap", false);
+        case PictureFormat::Icon: return ImportStill(path, ReadIconFile(path), "Couldn't Load Icon", true);
         case PictureFormat::Cursor:
         case PictureFormat::AnimatedCursor: return ImportCursor(path, format);
         case PictureFormat::Jpeg: return ImportJpeg(path);
@@ -98,6 +73,15 @@ int Editor::ImportPicture(const std::string& path, PictureFormat format) {
         case PictureFormat::Avi: break;
     }
     return -1;
+}
+
+int Editor::ImportStill(const std::string& path, const PictureReadResult& read, const char* failure,
+                        bool opaque) {
+    if (!read.picture) {
+        boxes_.Tell(failure, "Error", MessageIcon::Warning);
+        return -1;
+    }
+    return AddBitmapFrame(ToTrueColor(*read.picture, opaque), FrameLabel(path), true);
 }
 
 int Editor::ImportCursor(const std::string& path, PictureFormat format) {

@@ -480,11 +480,11 @@ void Editor::ExportImage() {
     request.title = "Export single image";
     request.filters = {{"Gif Image(*.gif)", {"*.gif"}}, {"Jpeg(*.jpg)", {"*.jpg"}}};
     ProposePath(settings_.pathSave, request);
-    request.jpegQuality = static_cast<int>(std::min<uint32_t>(settings_.jpegCompression, 100));
+    request.jpegQuality = JpegQuality(settings_);
     const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return;
     if (choice->jpegQuality)
-        settings_.jpegCompression = static_cast<uint32_t>(std::clamp(*choice->jpegQuality, 0, 100));
+        settings_.jpegCompression = static_cast<uint32_t>(std::clamp(*choice->jpegQuality, 0, kMaxJpegQuality));
     const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");
     if (Upper(ExtensionOf(path)) != "GIF") {
         const int exported = ExportJpeg(path);
@@ -501,8 +501,8 @@ void Editor::ExportImage() {
 int Editor::ExportJpeg(const std::string& path) {
     MakeTrueColor(currentGif_, false);
     if (!currentGif_->trueColor || !currentGif_->trueColor->HasRows()) return -1;
-    const int quality = static_cast<int>(std::min<uint32_t>(settings_.jpegCompression, 100));
-    const JpegWriteResult written = WriteJpegFile(path, *currentGif_->trueColor, true, quality);
+    const JpegWriteResult written =
+        WriteJpegFile(path, *currentGif_->trueColor, true, JpegQuality(settings_));
     if (!written.ok) {
         boxes_.Show(JpegWriteFailureMessage(written, path));
         boxes_.Tell("Error", "Couldn't write jpeg", MessageIcon::Error);

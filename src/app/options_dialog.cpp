@@ -17,7 +17,6 @@
 namespace anitrope {
 namespace {
 
-constexpr int kJpegMaximum = 100;
 constexpr int kGifFinestLevel = 1;
 
 // Options places a mask that is none of the levels at the finest one (the save dialog uses
@@ -60,7 +59,7 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     : QDialog(parent),
       settings_(settings),
       messages_(messages),
-      pendingJpeg_(std::min<uint32_t>(settings.jpegCompression, kJpegMaximum)),
+      pendingJpeg_(static_cast<uint32_t>(JpegQuality(settings))),
       pendingGif_(settings.gifCompression) {
     setObjectName("IDD_OPTIONDLG");
     setWindowTitle("Options");
@@ -86,7 +85,7 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     auto* framesLabel = new QLabel("Frames", this);
     framesLabel->setObjectName("framesLabel");
 
-    jpegSlider_ = Slider(0, kJpegMaximum, 10, "jpegCompression", this);
+    jpegSlider_ = Slider(0, kMaxJpegQuality, 10, "jpegCompression", this);
     jpegSlider_->setValue(static_cast<int>(pendingJpeg_));
     jpegNumber_ = new QLabel(QString::number(pendingJpeg_), this);
     jpegNumber_->setObjectName("jpegCompressionNumber");

@@ -1,5 +1,6 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -119,6 +120,10 @@ bool SaveSettings(const Settings& settings, KeyValueStore& store) {
 }
 
 std::string HandOverValueName(uint32_t number) { return "Temp" + std::to_string(number); }
+
+int JpegQuality(const Settings& settings) {
+    return static_cast<int>(std::min<uint32_t>(settings.jpegCompression, kMaxJpegQuality));
+}
 
 const char* GifCompressionLevelName(int position) {
     if (position < 1 || position > static_cast<int>(std::size(kGifLevelNames))) return "";

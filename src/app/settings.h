@@ -71,4 +71,8 @@ std::string HandOverValueName(uint32_t number);
 // An empty text for any other position, never null.
 const char* GifCompressionLevelName(int position);
 
+// "Jpeg Compression" as a libjpeg quality: the store may hold any number, 100 is the most.
+inline constexpr int kMaxJpegQuality = 100;
+int JpegQuality(const Settings& settings);
+
 }  // namespace anitrope

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "gif/gif_reader.h"
 #include "model/animation.h"
@@ -23,28 +24,30 @@ namespace {
 using namespace anitrope;
 
 double ReduceAllMs(Animation& doc, std::size_t threads) {
-    for (Gif* g = doc.head; g; g = g->next) MakeTrueColor(g, true);
+    std::vector<Gif*> frames;
+    for (Gif* g = doc.head; g; g = g->next) {
+        MakeTrueColor(g, true);
+        frames.push_back(g);
+    }
     JobScheduler scheduler(threads);
-    ColorReduction reduction(doc, &scheduler, nullptr);
+    ColorReduction reduction(&scheduler);
     // Counted, not waited for: a waiter would reduce queued frames itself, one more thread.
     std::mutex lock;
-    std::condition_variable published;
+    std::condition_variable ready;
     std::size_t done = 0;
-    reduction.SetObserver([&](Gif&, ColorReduction::Step step) {
-        if (step != ColorReduction::Step::Published) return;
+    reduction.SetResultReady([&] {
         std::lock_guard guard(lock);
         ++done;
-        published.notify_one();
+        ready.notify_one();
     });
-    const std::size_t frames = doc.FrameCount();
     const auto start = std::chrono::steady_clock::now();
-    StartReductions(doc.head, frames);
+    for (Gif* g : frames) reduction.Start(*g);
     {
         std::unique_lock guard(lock);
-        published.wait(guard, [&] { return done == frames; });
+        ready.wait(guard, [&] { return done == frames.size(); });
     }
     const auto end = std::chrono::steady_clock::now();
-    reduction.WaitForAll();
+    reduction.ApplyFinished();
     return std::chrono::duration<double, std::milli>(end - start).count();
 }
 

@@ -53,7 +53,7 @@ PalettePanel::PalettePanel(Animation& animation, PaletteRequest& request, ColorC
       request_(request),
       colors_(colors),
       boxes_(boxes),
-      working_(request.owner ? request.owner->EffectivePalette() : animation.globalPalette),
+      working_(request.owner ? EffectivePalette(*request.owner) : animation.globalPalette),
       ownerUsesLocal_(request.owner && request.owner->usesLocalPalette) {
     setObjectName("IDD_COLORDLG");
     setWindowTitle("Choose Color");

@@ -300,7 +300,7 @@ void ParametersWindow::ShowSwatches() {
     std::optional<uint32_t> transparent;
     if (shown_ && !WorkerOwns(*shown_) && shown_->transparent &&
         InPalette(shown_->transparentIndex))
-        transparent = PaletteRgb(shown_->EffectivePalette()[shown_->transparentIndex]);
+        transparent = PaletteRgb(EffectivePalette(*shown_)[shown_->transparentIndex]);
     transparentSwatch_->SetColor(transparent);
 }
 

@@ -74,11 +74,14 @@ int RunConvertCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
         return kExitUsage;
     }
     Animation animation;
-    JobScheduler scheduler;
-    ColorReduction reduction(animation, &scheduler, nullptr);
     for (const std::string& input : options->inputs)
         if (!AppendInputFrames(input, animation, options->delay, err)) return kExitFailure;
-    reduction.WaitForAll();
+    // Every picture's frame is reduced, all cores at once.
+    JobScheduler scheduler;
+    ColorReduction reduction(&scheduler);
+    std::vector<Gif*> frames;
+    for (Gif* g = animation.head; g; g = g->next) frames.push_back(g);
+    reduction.ReduceNow(frames);
     if (FormatOfExtension(ExtensionOf(options->output)) == PictureFormat::Jpeg)
         return WriteFirstFrameAsJpeg(animation, *options, err) ? kExitOk : kExitFailure;
     if (SaveAnimation(animation, animation.head, options->output) != GifWriteStatus::Ok) {

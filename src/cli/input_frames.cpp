@@ -44,18 +44,12 @@ bool AppendGif(const std::string& path, Animation& animation, std::ostream& err)
         return false;
     }
     if (&target == &animation) return true;
+    Gif* first = DetachFrames(scratch, animation);
     std::vector<Gif*> chain;
-    for (Gif* g = scratch.head; g; g = g->next) {
-        // Frames that used the file's global palette keep its colours as their own.
-        if (!g->usesLocalPalette) g->palette = scratch.globalPalette;
-        g->usesLocalPalette = 1;
-        g->animation = &animation;
-        chain.push_back(g);
-    }
+    for (Gif* g = first; g; g = g->next) chain.push_back(g);
     Gif* last = LastFrame(animation);
-    last->next = scratch.head;
-    scratch.head->prev = last;
-    scratch.head = scratch.current = nullptr;
+    last->next = first;
+    first->prev = last;
     if (scratch.screenWidth != animation.screenWidth || scratch.screenHeight != animation.screenHeight)
         ScaleFramesToScreen(chain, animation.screenWidth, animation.screenHeight);
     return true;
@@ -71,11 +65,21 @@ bool AppendPictures(const std::string& path, Animation& animation, int delay, st
     const int32_t width = animation.screenWidth, height = animation.screenHeight;
     Gif* last = lastBefore;
     for (const RgbaPicture& picture : read.pictures) {
-        Gif* gif = LinkPictureFrame(animation, last, nullptr, ToTrueColor(picture));
+        Gif* gif = MakePictureFrame(animation, ToTrueColor(picture));
+        if (gif) {
+            gif->prev = last;
+            (last ? last->next : animation.head) = gif;
+            // The first picture gives the screen its size.
+            if (!last) {
+                animation.screenWidth = static_cast<int32_t>(gif->width);
+                animation.screenHeight = static_cast<int32_t>(gif->height);
+            }
+        }
         if (!gif) {
             // Take back what this file added, so that the document is as it was.
             while (Gif* added = LastFrame(animation)) {
                 if (added == lastBefore) break;
+                if (added == animation.head) animation.head = nullptr;
                 DiscardGif(added);
             }
             animation.screenWidth = width;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <ostream>
+#include <vector>
 
 #include "cli/load_input.h"
 #include "cli/number_option.h"
@@ -9,22 +10,25 @@
 #include "gif/comparison_mask.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
+#include "model/gif.h"
 #include "platform/job_scheduler.h"
 #include "quantize/color_reduction.h"
 
 namespace anitrope {
 namespace {
 
-// Loads IN, lets `rework` change the frames with reduction workers on every core, and writes
-// OUT once every reduction is done.
+// Loads IN, lets `rework` change the frames with reductions on every core, reduces what it
+// left awaiting a reduction, and writes OUT.
 int Rework(const std::string& in, const std::string& outPath, std::ostream& err,
-           const std::function<void(Animation&)>& rework) {
+           const std::function<void(Animation&, FrameReducer&)>& rework) {
     Animation animation;
     if (!LoadInput(in, animation, err)) return kExitFailure;
     JobScheduler scheduler;
-    ColorReduction reduction(animation, &scheduler, nullptr);
-    rework(animation);
-    reduction.WaitForAll();
+    ColorReduction reduction(&scheduler);
+    rework(animation, reduction);
+    std::vector<Gif*> frames;
+    for (Gif* g = animation.head; g; g = g->next) frames.push_back(g);
+    reduction.ReduceNow(frames);
     if (SaveAnimation(animation, animation.head, outPath) != GifWriteStatus::Ok) {
         err << kProgramName << ": " << outPath << ": cannot write the file\n";
         return kExitFailure;
@@ -48,16 +52,19 @@ int RunOptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
         level = *parsed;
         args = args.subspan(2);
     }
-    return Rework(std::string(args[0]), std::string(args[1]), err, [&](Animation& animation) {
-        OptimizeAnimation(animation, animation.head, ComparisonMaskForLevel(level));
-    });
+    return Rework(std::string(args[0]), std::string(args[1]), err,
+                  [&](Animation& animation, FrameReducer& reducer) {
+                      OptimizeAnimation(animation, animation.head, ComparisonMaskForLevel(level),
+                                        nullptr, &reducer);
+                  });
 }
 
 int RunUnoptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
     if (auto answered = AnswerHelpOrMiscount("unoptimize", args, {2}, out, err)) return *answered;
-    return Rework(std::string(args[0]), std::string(args[1]), err, [](Animation& animation) {
-        UnoptimizeAnimation(animation, animation.head, true);
-    });
+    return Rework(std::string(args[0]), std::string(args[1]), err,
+                  [](Animation& animation, FrameReducer&) {
+                      UnoptimizeAnimation(animation, animation.head);
+                  });
 }
 
 }  // namespace anitrope

@@ -15,7 +15,7 @@ namespace {
 // A one-frame document holding the picture's pixels reduced onto their own palette.
 bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
     Gif* frame = CreateGif(doc, nullptr, nullptr);
-    doc.head = doc.current = frame;
+    doc.head = frame;
     doc.screenWidth = picture.width;
     doc.screenHeight = picture.height;
     frame->width = static_cast<uint32_t>(picture.width);

@@ -10,7 +10,7 @@
 #include "gif/shared_palette.h"
 #include "gif/unchanged_pixels.h"
 #include "model/animation.h"
-#include "model/compositor.h"
+#include "model/animation_copy.h"
 #include "model/frame_composition.h"
 #include "model/gif.h"
 #include "model/reduction_workers.h"
@@ -21,26 +21,6 @@ namespace {
 
 constexpr uint32_t kUnoptimizedNothingFirst = 0x808080;
 constexpr uint32_t kUnoptimizedNothingLater = 0xFFFFFF;
-
-// Keeps the compositor off the frames while they change, and its pictures honest after.
-class CompositionPause {
-public:
-    CompositionPause(Animation& animation, Gif* first)
-        : compositor_(animation.compositor), first_(first) {
-        if (compositor_) compositor_->SuspendComposition(true);
-    }
-    ~CompositionPause() {
-        if (!compositor_) return;
-        if (first_) compositor_->InvalidateFrom(*first_);
-        compositor_->SuspendComposition(false);
-    }
-    CompositionPause(const CompositionPause&) = delete;
-    CompositionPause& operator=(const CompositionPause&) = delete;
-
-private:
-    Compositor* compositor_;
-    Gif* first_;
-};
 
 // One pass over the frames with its progress text; false once aborted.
 class Pass {
@@ -78,7 +58,6 @@ bool CutKeepsDisposal(const Animation& animation, const Gif& frame) {
 
 bool CropPass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
     return WalkScreens(animation, first, [&](Gif& frame, const ScreenImage& before) {
-        WaitForReduction(frame);
         if (&frame != first && CutKeepsDisposal(animation, frame))
             CropToChanges(frame, before, mask);
         return pass.Step();
@@ -87,14 +66,13 @@ bool CropPass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
 
 void GiveEveryFrameItsOwnPalette(Animation& animation, Gif* first) {
     for (Gif* frame = first; frame; frame = frame->next) {
-        WaitForReduction(*frame);
         if (!frame->usesLocalPalette) frame->palette = animation.globalPalette;
         frame->usesLocalPalette = 1;
     }
 }
 
 void MoveOntoShared(Animation& animation, Gif& frame, const SharedPalette& shared,
-                    int transparentSlot, std::unique_ptr<IndexedBitmap> pixels) {
+                    int transparentSlot, std::shared_ptr<IndexedBitmap> pixels) {
     // Kept current as it grows: the frames after this one are measured against the screen
     // drawn through it.
     animation.globalPalette = shared.Entries();
@@ -114,8 +92,8 @@ bool PalettePass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
     const bool completed = WalkScreens(animation, first, [&](Gif& frame, const ScreenImage& before) {
         if (!frame.indexed) return pass.Step();
         const int32_t w = frame.indexed->Width(), h = frame.indexed->Height();
-        auto onShared = std::make_unique<IndexedBitmap>(&frame, w, h);
-        auto marked = std::make_unique<IndexedBitmap>(&frame, w, h);
+        auto onShared = std::make_shared<IndexedBitmap>(&frame, w, h);
+        auto marked = std::make_shared<IndexedBitmap>(&frame, w, h);
         if (!onShared->HasRows() || !marked->HasRows()) return pass.Step();  // keeps its data
         // The marks stay on either palette: the shared one keeps an entry for transparency.
         if (MarkUnchangedTransparent(animation, frame, *marked, before, mask) > 0)
@@ -131,13 +109,15 @@ bool PalettePass(Animation& animation, Gif* first, uint32_t mask, Pass pass) {
 }
 
 // Frames after the first that are not transparent get a transparent slot from a new reduction.
-void ReduceForTransparency(Animation& animation, Gif* first) {
-    if (!animation.reduction) return;
+void ReduceForTransparency(Gif* first, FrameReducer* reducer) {
+    if (!reducer) return;
+    std::vector<Gif*> frames;
     for (Gif* frame = first->next; frame; frame = frame->next) {
         if (frame->transparent) continue;
         MakeTrueColor(frame, true);
-        StartReductions(frame, 1);
+        frames.push_back(frame);
     }
+    reducer->ReduceNow(frames);
 }
 
 // What the screen shows with the frame on it, with no pixel left transparent.
@@ -158,12 +138,11 @@ std::unique_ptr<TrueColorBitmap> Shown(Gif& frame, const ScreenImage& before) {
 
 }  // namespace
 
-bool OptimizeAnimation(Animation& animation, Gif* first, uint32_t mask,
-                       OptimizeProgress* progress) {
+bool OptimizeAnimation(Animation& animation, Gif* first, uint32_t mask, OptimizeProgress* progress,
+                       FrameReducer* reducer) {
     if (!first) return true;
-    CompositionPause pause(animation, first);
     const std::size_t frames = CountFrames(first);
-    ReduceForTransparency(animation, first);
+    ReduceForTransparency(first, reducer);
     if (!CropPass(animation, first, mask, Pass(progress, frames, "Optimizing Rects"))) return false;
     Pass palette(progress, frames, "Optimizing Palette");
     if (palette.Aborted() || !PalettePass(animation, first, mask, palette)) return false;
@@ -173,13 +152,11 @@ bool OptimizeAnimation(Animation& animation, Gif* first, uint32_t mask,
     return true;
 }
 
-void UnoptimizeAnimation(Animation& animation, Gif* first, bool reduce) {
+void UnoptimizeAnimation(Animation& animation, Gif* first) {
     if (!first) return;
-    CompositionPause pause(animation, first);
     // Replaced only after the walk: the screen must move past each frame as it was.
     std::vector<std::pair<Gif*, std::unique_ptr<TrueColorBitmap>>> pictures;
     WalkScreens(animation, first, [&](Gif& frame, const ScreenImage& before) {
-        WaitForReduction(frame);
         const bool coversScreen = frame.width == static_cast<uint32_t>(animation.screenWidth) &&
                                   frame.height == static_cast<uint32_t>(animation.screenHeight);
         if (!coversScreen || frame.transparent) pictures.emplace_back(&frame, Shown(frame, before));
@@ -187,9 +164,8 @@ void UnoptimizeAnimation(Animation& animation, Gif* first, bool reduce) {
     });
     for (auto& [frame, picture] : pictures) {
         if (!picture) continue;  // out of memory: the frame keeps its old data
-        auto indexed = std::make_unique<IndexedBitmap>(frame, picture->Width(), picture->Height());
+        auto indexed = std::make_shared<IndexedBitmap>(frame, picture->Width(), picture->Height());
         if (!indexed->HasRows()) continue;
-        if (animation.compositor) animation.compositor->DropDisplayBitmap(*frame);
         SetIndexedReady(*frame, 0);
         frame->trueColor = std::move(picture);
         frame->indexed = std::move(indexed);
@@ -198,8 +174,22 @@ void UnoptimizeAnimation(Animation& animation, Gif* first, bool reduce) {
         frame->height = static_cast<uint32_t>(animation.screenHeight);
         frame->transparent = 0;
         frame->hasTransparentPixels = 0;
-        if (reduce) StartReductions(frame, 1);
     }
+}
+
+std::unique_ptr<Animation> OptimizedCopy(const Animation& animation, uint32_t mask,
+                                         OptimizeProgress* progress, FrameReducer* reducer,
+                                         bool* completed) {
+    std::unique_ptr<Animation> copy = CopyAnimation(animation);
+    const bool done = OptimizeAnimation(*copy, copy->head, mask, progress, reducer);
+    if (completed) *completed = done;
+    return copy;
+}
+
+std::unique_ptr<Animation> UnoptimizedCopy(const Animation& animation) {
+    std::unique_ptr<Animation> copy = CopyAnimation(animation);
+    UnoptimizeAnimation(*copy, copy->head);
+    return copy;
 }
 
 }  // namespace anitrope

@@ -9,7 +9,6 @@
 #include "gif/lzw_decoder.h"
 #include "gif/pixel_cursor.h"
 #include "model/animation.h"
-#include "model/compositor.h"
 #include "model/gif.h"
 #include "platform/file_bytes.h"
 
@@ -51,10 +50,9 @@ bool ReadColorTable(ByteReader& in, int bits, Palette& palette) {
     return true;
 }
 
-// What a read changes in the document besides frames. Held back until the first image has
-// been read, so that a file refused outright leaves the document as it was.
+// The file's animation-wide values, held back until the first image has been read: a file
+// refused outright gives nothing.
 struct DocumentUpdate {
-    bool screenFromFile = false;
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
     uint8_t background = 0;
@@ -66,8 +64,7 @@ class GifFileReader {
 public:
     GifFileReader(Animation& animation, std::span<const uint8_t> bytes, const std::string& name,
                   const GifReadLimits& limits)
-        : doc_(animation), in_(bytes), name_(name), limits_(limits),
-          documentWasEmpty_(animation.head == nullptr) {}
+        : doc_(animation), in_(bytes), name_(name), limits_(limits) {}
 
     GifReadStatus Read(Gif& first);
 
@@ -88,7 +85,6 @@ private:
     ByteReader in_;
     const std::string& name_;
     const GifReadLimits& limits_;
-    const bool documentWasEmpty_;
     bool committed_ = false;
     DocumentUpdate update_;
     std::size_t bytesUsed_ = 0;
@@ -111,7 +107,6 @@ GifReadStatus GifFileReader::ReadHeader(Gif& first) {
     if (!width || !height || !packed || !background || !aspect) return GifReadStatus::NoImage;
     if (!Allowed(*width, *height)) return GifReadStatus::TooLarge;
 
-    update_.screenFromFile = documentWasEmpty_;
     update_.screenWidth = *width;
     update_.screenHeight = *height;
     update_.background = *background;
@@ -137,25 +132,16 @@ void GifFileReader::SetLoopCount(int32_t count) {
 
 void GifFileReader::Commit() {
     committed_ = true;
-    if (update_.screenFromFile) {
-        doc_.screenWidth = update_.screenWidth;
-        doc_.screenHeight = update_.screenHeight;
-    }
+    doc_.screenWidth = update_.screenWidth;
+    doc_.screenHeight = update_.screenHeight;
     doc_.backgroundIndex = update_.background;
     if (update_.globalPalette) {
-        // Frames already there that drew with the old global colours keep them as their own.
-        for (Gif* g = doc_.head; g; g = g->next) {
-            if (!g->usesLocalPalette) g->palette = doc_.globalPalette;
-            g->usesLocalPalette = 1;
-        }
         doc_.globalPalette = *update_.globalPalette;
         doc_.globalPalettePresent = 1;
     }
     if (update_.loopCount) {
         doc_.loopCount = *update_.loopCount;
         doc_.hasLoopExtension = true;
-    } else if (documentWasEmpty_) {
-        doc_.hasLoopExtension = false;
     }
 }
 
@@ -236,7 +222,7 @@ GifReadStatus GifFileReader::DecodePixels(Gif& frame, int minimumCodeSize) {
     if (bytesUsed_ + cost > limits_.maxTotalBytes) return GifReadStatus::TooLarge;
     bytesUsed_ += cost - sizeof(LzwDecoder);
 
-    frame.indexed = std::make_unique<IndexedBitmap>(&frame, w, h);
+    frame.indexed = std::make_shared<IndexedBitmap>(&frame, w, h);
     if (w > 0 && h > 0 && !frame.indexed->HasRows()) return GifReadStatus::NoMemory;
     std::unique_ptr<LzwDecoder> decoder(new (std::nothrow) LzwDecoder(minimumCodeSize));
     if (!decoder) return GifReadStatus::NoMemory;
@@ -283,7 +269,6 @@ void GifFileReader::DropFrame(Gif* frame, GifReadStatus why) {
     if (why == GifReadStatus::NoImage && !frame->comments.Empty()) {
         doc_.globalComments.TakeAll(frame->comments);
         doc_.hasGlobalComments = 1;
-        doc_.globalCommentsChanged = true;
     }
     // Never linked in: clear its links so destroying it leaves the neighbours alone.
     frame->prev = frame->next = nullptr;
@@ -313,47 +298,36 @@ GifReadStatus GifFileReader::Read(Gif& first) {
 
 }  // namespace
 
-GifReadStatus ReadGifBytes(Animation& animation, Gif& first, std::span<const uint8_t> bytes,
-                           const std::string& name, const GifReadLimits& limits) {
-    return GifFileReader(animation, bytes, name, limits).Read(first);
+GifReadResult ReadGifBytes(std::span<const uint8_t> bytes, const std::string& name,
+                           const GifReadLimits& limits) {
+    GifReadResult read;
+    auto animation = std::make_unique<Animation>();
+    // Nothing seen yet: a file without a looping extension plays once.
+    animation->hasLoopExtension = false;
+    Gif* first = CreateGif(*animation, nullptr, nullptr);
+    read.status = GifFileReader(*animation, bytes, name, limits).Read(*first);
+    if (read.status != GifReadStatus::Ok) {
+        DiscardGif(first);
+        return read;
+    }
+    animation->head = first;
+    read.animation = std::move(animation);
+    return read;
 }
 
-GifReadStatus ReadGifFile(Animation& animation, Gif& first, const std::string& path,
-                          const GifReadLimits& limits) {
+GifReadResult ReadGifFile(const std::string& path, const GifReadLimits& limits) {
     FileBytes file;
-    if (!file.Open(path)) return GifReadStatus::CannotOpen;
-    return ReadGifBytes(animation, first, file.Bytes(), path, limits);
+    if (!file.Open(path)) return GifReadResult{GifReadStatus::CannotOpen, nullptr};
+    return ReadGifBytes(file.Bytes(), path, limits);
 }
 
 GifReadStatus LoadGifDocument(Animation& animation, const std::string& path,
                               const GifReadLimits& limits) {
-    // Read into a document of its own, so that a refused file leaves this one as it was and
-    // nothing of an earlier file shows through where the new one is silent.
-    Animation fresh;
-    fresh.status = animation.status;
-    Gif* first = CreateGif(fresh, nullptr, nullptr);
-    GifReadStatus status = ReadGifFile(fresh, *first, path, limits);
-    if (status != GifReadStatus::Ok) {
-        DiscardGif(first);
-        return status;
-    }
-    fresh.head = first;
-    animation.Clear();
-    for (Gif* g = first; g; g = g->next) g->animation = &animation;
-    animation.head = animation.current = first;
-    fresh.head = nullptr;
-    animation.globalPalette = fresh.globalPalette;
-    animation.globalPalettePresent = fresh.globalPalettePresent;
-    animation.backgroundIndex = fresh.backgroundIndex;
-    animation.loopCount = fresh.loopCount;
-    animation.hasLoopExtension = fresh.hasLoopExtension;
-    animation.globalComments = std::move(fresh.globalComments);
-    animation.hasGlobalComments = fresh.hasGlobalComments;
-    animation.globalCommentsChanged = fresh.globalCommentsChanged;
-    animation.FitScreenToFrames();
-    // The first picture now, the others by the compositor's jobs.
-    if (animation.compositor) animation.compositor->StartCompositions(first, animation.FrameCount());
-    return status;
+    GifReadResult read = ReadGifFile(path, limits);
+    if (read.status != GifReadStatus::Ok) return read.status;
+    read.animation->FitScreenToFrames();
+    TakeAnimation(animation, *read.animation);
+    return GifReadStatus::Ok;
 }
 
 }  // namespace anitrope

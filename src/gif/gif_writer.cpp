@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "gif/animation_optimizer.h"
-
 #include "gif/byte_sink.h"
 #include "gif/lzw_encoder.h"
 #include "model/animation.h"
@@ -91,9 +89,8 @@ void WriteGraphicControl(const Animation& animation, const Gif& frame, ByteSink&
     out.Byte(0x00);
 }
 
-void WriteGifImage(Gif& frame, LzwEncoder& encoder, ByteSink& out) {
+void WriteGifImage(const Gif& frame, LzwEncoder& encoder, ByteSink& out) {
     for (const std::string& text : frame.comments) WriteComment(text, out);
-    WaitForReduction(frame);
     const int bits = TableBits(frame);
     out.Byte(0x2C);
     out.Little16(static_cast<uint32_t>(frame.left) & 0xFFFF);
@@ -104,7 +101,7 @@ void WriteGifImage(Gif& frame, LzwEncoder& encoder, ByteSink& out) {
     if (frame.usesLocalPalette) WriteColorTable(frame.palette, bits, out);
     out.Byte(static_cast<uint32_t>(bits));
     // Pixels that do not match the frame's size are never read past: they write as zeros.
-    const IndexedBitmap empty(&frame, 0, 0);
+    const IndexedBitmap empty(nullptr, 0, 0);
     const bool fits = frame.indexed && frame.indexed->Width() == static_cast<int32_t>(frame.width) &&
                       frame.indexed->Height() == static_cast<int32_t>(frame.height);
     encoder.Encode(fits ? *frame.indexed : empty, static_cast<int>(frame.width),
@@ -112,21 +109,20 @@ void WriteGifImage(Gif& frame, LzwEncoder& encoder, ByteSink& out) {
     out.Byte(0x00);
 }
 
-GifWriteStatus SaveAnimation(const Animation& animation, Gif* first, const std::string& path) {
+GifWriteStatus SaveAnimation(const Animation& animation, const Gif* first, const std::string& path,
+                             StatusDisplay* status) {
     if (!first) return GifWriteStatus::CannotWrite;
-    StatusDisplay* status = animation.status;
-    if (status) {
-        int frames = 0;
-        for (Gif* g = first; g; g = g->next) ++frames;
-        status->ReportStatus(StatusWorkAnnounced, StatusSaving, frames);
-    }
+    int frames = 0;
+    for (const Gif* g = first; g; g = g->next, ++frames)
+        if (!g->indexedReady) return GifWriteStatus::FramePending;
+    if (status) status->ReportStatus(StatusWorkAnnounced, StatusSaving, frames);
     ByteSink out;
     LzwEncoder encoder;
     WriteGifHeader(animation, *first, out);
     // A file that was read without a looping extension plays once; writing one would make
     // it repeat forever.
     if (animation.hasLoopExtension) WriteLoopingExtension(animation, out);
-    for (Gif* frame = first; frame; frame = frame->next) {
+    for (const Gif* frame = first; frame; frame = frame->next) {
         if (status) status->ReportStatus(StatusFrameSaved);
         WriteGraphicControl(animation, *frame, out);
         WriteGifImage(*frame, encoder, out);
@@ -138,15 +134,8 @@ GifWriteStatus SaveAnimation(const Animation& animation, Gif* first, const std::
     return Finish(out, path);
 }
 
-GifWriteStatus SaveAnimation(Animation& animation, Gif* first, const std::string& path,
-                             const SaveOptions& options) {
-    // Aborting the optimization only ends it early: the frames are consistent either way.
-    if (options.optimized)
-        OptimizeAnimation(animation, first, options.comparisonMask, options.progress);
-    return SaveAnimation(std::as_const(animation), first, path);
-}
-
-GifWriteStatus SaveSingleGif(const Animation& animation, Gif& frame, const std::string& path) {
+GifWriteStatus SaveSingleGif(const Animation& animation, const Gif& frame, const std::string& path) {
+    if (!frame.indexedReady) return GifWriteStatus::FramePending;
     ByteSink out;
     LzwEncoder encoder;
     WriteGifHeader(animation, frame, out);

@@ -28,7 +28,7 @@ Beneath CompareWithScreen(uint32_t rgb, const ScreenImage& screen, int64_t x, in
 uint32_t FramePixelRgb(const Gif& frame, int32_t x, int32_t y) {
     const uint8_t index = frame.indexed->Get(x, y);
     // As it is drawn: a slot unused in the frame's own palette shows black.
-    return frame.palette[index].IsUnused() ? 0 : PaletteRgb(frame.EffectivePalette()[index]);
+    return frame.palette[index].IsUnused() ? 0 : PaletteRgb(EffectivePalette(frame)[index]);
 }
 
 uint32_t DisposalBefore(const Animation& animation, const Gif& frame) {

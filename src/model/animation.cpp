@@ -1,8 +1,7 @@
 #include "model/animation.h"
 
 #include <algorithm>
-
-#include "model/gif.h"
+#include <utility>
 
 namespace anitrope {
 
@@ -27,8 +26,11 @@ Gif* Animation::LastFrame() const {
 }
 
 void Animation::Clear() {
-    while (head) DiscardGif(head);  // DestroyGif moves head on
-    current = nullptr;
+    while (head) {
+        Gif* next = head->next;
+        DiscardGif(head);
+        head = next;
+    }
 }
 
 void Animation::FitScreenToFrames() {
@@ -39,6 +41,73 @@ void Animation::FitScreenToFrames() {
     }
     screenWidth = static_cast<int32_t>(std::min<int64_t>(right, INT32_MAX));
     screenHeight = static_cast<int32_t>(std::min<int64_t>(bottom, INT32_MAX));
+}
+
+Gif* CreateGif(Animation& animation, Gif* prev, Gif* next) {
+    Gif* gif = new Gif(&animation);
+    gif->prev = prev;
+    gif->next = next;
+    gif->delay = prev ? prev->delay : animation.animationDelay;
+    gif->usesLocalPalette = prev && IsIndexedReady(*prev) ? prev->usesLocalPalette : 1;
+    return gif;
+}
+
+const Palette& EffectivePalette(const Gif& gif) {
+    return gif.usesLocalPalette || !gif.animation ? gif.palette : gif.animation->globalPalette;
+}
+
+void TakeAnimation(Animation& to, Animation& from) {
+    to.Clear();
+    to.head = std::exchange(from.head, nullptr);
+    for (Gif* g = to.head; g; g = g->next) g->animation = &to;
+    to.screenWidth = from.screenWidth;
+    to.screenHeight = from.screenHeight;
+    to.globalPalette = from.globalPalette;
+    to.globalPalettePresent = from.globalPalettePresent;
+    to.backgroundIndex = from.backgroundIndex;
+    to.loopCount = from.loopCount;
+    to.hasLoopExtension = from.hasLoopExtension;
+    to.animationDelay = from.animationDelay;
+    to.useAnimationDelay = from.useAnimationDelay;
+    to.animationDisposal = from.animationDisposal;
+    to.useAnimationDisposal = from.useAnimationDisposal;
+    to.globalComments = std::move(from.globalComments);
+    from.globalComments.Clear();
+    to.hasGlobalComments = std::exchange(from.hasGlobalComments, 0);
+    to.effectGroups = from.effectGroups;
+    to.transitionGroups = from.transitionGroups;
+    to.bannerGroups = from.bannerGroups;
+    to.resizeMemorySet = from.resizeMemorySet;
+    to.rememberedWidth = from.rememberedWidth;
+    to.rememberedHeight = from.rememberedHeight;
+    to.loadingResize = from.loadingResize;
+}
+
+Gif* DetachFrames(Animation& from, Animation& into) {
+    Gif* chain = std::exchange(from.head, nullptr);
+    for (Gif* g = chain; g; g = g->next) {
+        if (!g->usesLocalPalette) g->palette = from.globalPalette;
+        g->usesLocalPalette = 1;
+        g->animation = &into;
+    }
+    return chain;
+}
+
+void RecountGroups(Animation& animation) {
+    for (Gif* g = animation.head; g; g = g->next) {
+        for (FrameGroup* group = g->group.get(); group; group = group->parent.get()) {
+            group->first = nullptr;
+            group->last = nullptr;
+            group->frames = 0;
+        }
+    }
+    for (Gif* g = animation.head; g; g = g->next) {
+        for (FrameGroup* group = g->group.get(); group; group = group->parent.get()) {
+            if (!group->first) group->first = g;
+            group->last = g;
+            ++group->frames;
+        }
+    }
 }
 
 }  // namespace anitrope

@@ -4,26 +4,22 @@
 #include <cstdint>
 
 #include "model/comment_list.h"
+#include "model/gif.h"
 #include "model/palette_entry.h"
 
 namespace anitrope {
 
-class Compositor;
-struct Gif;
-class ReductionWorkers;
-class StatusDisplay;
-
-// The one open document: its frame list and the values that apply to the whole animation.
-// The editor holds one; the command-line tool and tests make their own. Destroying it frees
-// every frame.
+// The one open document as plain data: its frames in order and the values that apply to the
+// whole animation. The editor holds its animation in a Document, which is the only way it
+// changes; the command-line tool and tests also make their own. Destroying it frees every
+// frame.
 struct Animation {
     Animation() = default;
     Animation(const Animation&) = delete;
     Animation& operator=(const Animation&) = delete;
     ~Animation();
 
-    Gif* head = nullptr;     // first frame, null when nothing is loaded
-    Gif* current = nullptr;  // the selected frame
+    Gif* head = nullptr;  // first frame, null when nothing is loaded
 
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
@@ -43,7 +39,11 @@ struct Animation {
 
     CommentList globalComments;
     int32_t hasGlobalComments = 0;
-    bool globalCommentsChanged = false;
+
+    // How many groups of each kind were made: the next one takes the count plus one.
+    int32_t effectGroups = 0;
+    int32_t transitionGroups = 0;
+    int32_t bannerGroups = 0;
 
     // Smooth resizing together with the screen remembers the screen size it started from
     // for as long as the document lives; loadingResize marks resizes made while loading.
@@ -52,14 +52,11 @@ struct Animation {
     int32_t rememberedHeight = 0;
     bool loadingResize = false;
 
-    // Where background work is reported; none for documents nobody watches.
-    StatusDisplay* status = nullptr;
-    // Builds the frames' display pictures; set by the Compositor for as long as it lives, so
-    // that destroying a frame stops its composition.
-    Compositor* compositor = nullptr;
-    // Reduces frames from their true colour in the background; set by the workers for as
-    // long as they live. Without them frames stay pending.
-    ReductionWorkers* reduction = nullptr;
+    // Version stamps kept by the Document: its version, raised by every change, and the
+    // version at which a value every picture shows (screen, global palette, background,
+    // disposal override) last changed.
+    uint64_t version = 0;
+    uint64_t pictureStamp = 0;
 
     std::size_t FrameCount() const;
     // The frame `index` steps after the head, or null past the end.
@@ -72,5 +69,27 @@ struct Animation {
     // Screen becomes the bounding box of all frames (right and bottom edges).
     void FitScreenToFrames();
 };
+
+// A new frame with the defaults of a fresh record: delay from the document (or from prev),
+// local-palette flag from prev (1 while prev awaits its reduction, which gives it a palette of
+// its own). Links only its own prev and next; the caller patches the neighbours. The caller
+// owns the result until it links it into the document.
+Gif* CreateGif(Animation& animation, Gif* prev, Gif* next);
+
+// The palette that applies to the frame's indexed pixels: its own, or its document's global
+// one.
+const Palette& EffectivePalette(const Gif& gif);
+
+// Moves frames and animation-wide values of `from` into `to`, whose frames are freed first;
+// `from` is left empty. Version stamps stay `to`'s.
+void TakeAnimation(Animation& to, Animation& from);
+
+// Takes every frame out of `from` as a chain (linked through next and prev, head returned) for
+// `into`: a frame that used `from`'s global palette gets those colours as its own, so that it
+// keeps its look wherever it goes. `from` is left without frames.
+Gif* DetachFrames(Animation& from, Animation& into);
+
+// Counts every group's frames again (FrameGroup::first, last, frames) from the list.
+void RecountGroups(Animation& animation);
 
 }  // namespace anitrope

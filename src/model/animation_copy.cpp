@@ -1,13 +1,10 @@
 #include "model/animation_copy.h"
 
-#include <new>
-
 #include "model/animation.h"
-#include "model/gif.h"
 
 namespace anitrope {
 
-std::unique_ptr<Animation> CopyAnimation(Animation& source) {
+std::unique_ptr<Animation> CopyAnimation(const Animation& source) {
     auto copy = std::make_unique<Animation>();
     copy->screenWidth = source.screenWidth;
     copy->screenHeight = source.screenHeight;
@@ -23,17 +20,31 @@ std::unique_ptr<Animation> CopyAnimation(Animation& source) {
     copy->globalComments = source.globalComments;
     copy->hasGlobalComments = source.hasGlobalComments;
     Gif* last = nullptr;
-    for (Gif* frame = source.head; frame; frame = frame->next) {
+    for (const Gif* frame = source.head; frame; frame = frame->next) {
         Gif* twin = CreateGif(*copy, last, nullptr);
         (last ? last->next : copy->head) = twin;
         last = twin;
-        if (DuplicateGif(*frame, twin, false) != 0) return nullptr;
-        twin->name = frame->name;  // not a "Copy of": the file is the document
-        twin->disposal = frame->disposal;
+        twin->left = frame->left;
+        twin->top = frame->top;
+        twin->width = frame->width;
+        twin->height = frame->height;
+        twin->indexed = frame->indexed;
         twin->usesLocalPalette = frame->usesLocalPalette;
+        twin->palette = frame->palette;
+        twin->delay = frame->delay;
+        twin->disposal = frame->disposal;
+        twin->transparentIndex = frame->transparentIndex;
+        twin->transparent = frame->transparent;
+        twin->interlaced = frame->interlaced;
+        twin->bitsPerPixel = frame->bitsPerPixel;
+        twin->name = frame->name;
+        twin->label = frame->label;
+        twin->trueColor = frame->trueColor;
+        twin->hasTransparentPixels = frame->hasTransparentPixels;
         twin->comments = frame->comments;
+        twin->indexedReady = frame->indexedReady;
+        twin->keepColors = frame->keepColors;
     }
-    copy->current = copy->head;
     return copy;
 }
 

@@ -1,4 +1,6 @@
-#include "model/gif.h"
+#include "model/color_below.h"
+
+#include "model/animation.h"
 
 namespace anitrope {
 namespace {
@@ -15,24 +17,23 @@ ColorRef PaletteColor(const PaletteEntry& e) {
 
 }  // namespace
 
-ColorRef ColorBelow(Gif& gif, int64_t x, int64_t y) {
+ColorRef ColorBelow(const Gif& gif, int64_t x, int64_t y) {
     // A walk, not a recursion: a long run of transparent frames must not exhaust the stack.
-    for (Gif* below = gif.prev; below && below->alive; below = below->prev) {
+    for (const Gif* below = gif.prev; below && below->alive; below = below->prev) {
         if (!Covers(*below, x, y)) continue;
         const auto fx = static_cast<int32_t>(x - below->left);
         const auto fy = static_cast<int32_t>(y - below->top);
-        {
-            // Still being reduced: its true-colour pixels are the truth. Read under the lock,
-            // as the worker that publishes may drop them.
-            std::lock_guard lock(below->stateLock);
-            if (!below->indexedReady) {
-                uint32_t rgb = below->trueColor ? below->trueColor->Get(fx, fy) : 0;
-                return ColorRefFromRgb(rgb & 0xFFFFFF);
-            }
+        if (!below->indexedReady) {
+            const bool inside = below->trueColor && fx < below->trueColor->Width() &&
+                                fy < below->trueColor->Height();
+            const uint32_t rgb = inside ? below->trueColor->Get(fx, fy) : 0;
+            return ColorRefFromRgb(rgb & 0xFFFFFF);
         }
-        const uint8_t index = below->indexed ? below->indexed->Get(fx, fy) : 0;
+        const bool inside = below->indexed && fx < below->indexed->Width() &&
+                            fy < below->indexed->Height();
+        const uint8_t index = inside ? below->indexed->Get(fx, fy) : 0;
         if (below->transparent && index == below->transparentIndex) continue;
-        return PaletteColor(below->EffectivePalette()[index]);
+        return PaletteColor(EffectivePalette(*below)[index]);
     }
     return kNoColor;
 }

@@ -2,11 +2,15 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <unordered_map>
 
 #include "model/display_cache.h"
+#include "model/document_change.h"
+#include "model/document_lock.h"
 #include "model/screen_image.h"
 #include "platform/job_scheduler.h"
 
@@ -17,94 +21,87 @@ struct Gif;
 
 // Builds and keeps the display picture of each frame of one document: a screen-sized image
 // (Animation::screenWidth x screenHeight) of what a GIF89a viewer shows while that frame is on
-// screen, by the rules of frame_composition.h. Pictures live in the frames' displayBitmap,
-// bounded by the compositor's DisplayCache; background compositions run on the scheduler.
+// screen, by the rules of frame_composition.h. Pictures live in a DisplayCache; background
+// compositions run on the scheduler.
 //
-// Threads: the frames belong to the interface thread. Before it changes a frame, the frame
-// list or the document's screen, background or disposal, it suspends composition (which
-// cancels the queued jobs and waits for the running ones); afterwards it invalidates what the
-// change affects, resumes and restarts the jobs it wants. Everything else may be called from
-// any thread.
+// A picture is current while no stamp it depends on is newer than the version it was composed
+// at: the frame's own picture stamp, the animation's, and, unless the frame covers the screen
+// opaquely, those of the frames before it back to the first whose screen needs nothing
+// earlier, with the links between them. So an edit makes stale exactly the pictures that
+// show it, and nobody has to say which.
 //
-// Locking: a frame's bitmapLock is held while its picture is built, replaced or dropped.
-// Composing a frame may lock earlier frames' bitmapLocks, one at a time and only while its own
-// is held, so locks are always taken from later frames to earlier ones. The cache's lock comes
-// after any bitmapLock.
-//
-// While it lives the compositor is the document's (Animation::compositor), so that destroying
-// a frame stops its job and forgets its picture. It must not outlive the document.
-class Compositor {
+// Threads: the document's owner asks for pictures and composes on its own thread. Jobs read
+// the frames only while they hold the document's lock shared; one that cannot (a change runs)
+// gives up, and the frame is composed when next asked for or queued. Without a lock (a
+// document nobody changes meanwhile) jobs read freely.
+class Compositor final : public DocumentObserver {
 public:
     // Without a scheduler nothing runs in the background.
-    Compositor(Animation& animation, JobScheduler* scheduler,
+    Compositor(const Animation& animation, JobScheduler* scheduler, DocumentLock* lock = nullptr,
                std::size_t cacheBytes = kDefaultDisplayCacheBytes);
-    // Stops every job and drops every picture.
-    ~Compositor();
+    // Stops every job.
+    ~Compositor() override;
     Compositor(const Compositor&) = delete;
     Compositor& operator=(const Compositor&) = delete;
 
-    // The frame's display picture, composed now unless it is cached; waits for a composition
-    // of the frame that is running. Composes even while composition is suspended. Null when
-    // the frame has no indexed pixels and no true colour. A cached picture of another size
-    // than the screen is stale and composed again, so resizing the screen needs no
-    // invalidation.
-    std::shared_ptr<const ScreenImage> GetDisplayBitmap(Gif& gif);
+    // The frame's display picture, composed now unless a current one is kept; a job composing
+    // it is waited for. Null when the frame has no indexed pixels and no true colour. For the
+    // owner's thread.
+    std::shared_ptr<const ScreenImage> GetDisplayBitmap(const Gif& gif);
+    // The frame's current picture if one is kept; never composes, never waits.
+    std::shared_ptr<const ScreenImage> CachedDisplayBitmap(const Gif& gif);
 
-    // Composes and keeps the frame's picture if it is missing. Does nothing while suspended.
-    void ComposeFrame(Gif& gif);
+    // Composes and keeps the frame's picture unless a current one is kept.
+    void ComposeFrame(const Gif& gif);
 
-    // Waits for a running composition of the frame and drops its picture. Returns 1 when
-    // there was none, else 0.
-    int DropDisplayBitmap(Gif& gif);
-
-    // The frame changed: drops its picture and those of the following frames that show it.
-    // A following frame shows it unless the frame covers the screen opaquely; the walk ends
-    // at the first frame that covers the screen opaquely and does not restore to previous
-    // (after one that does, the screen before it returns, which still shows the change).
-    void InvalidateFrom(Gif& gif);
-
-    // Suspending cancels the queued jobs and waits for the running ones; resuming lets
-    // ComposeFrame work again without starting anything.
-    void SuspendComposition(bool suspend);
-    bool CompositionSuspended() const { return suspended_.load(); }
-
-    // After frames are loaded: composes `first` now and queues jobs for the count - 1 frames
-    // after it, in order. A frame whose job is queued or running keeps it. Without a scheduler
-    // the others are composed when asked for.
-    void StartCompositions(Gif* first, std::size_t count);
-
-    // Queues a job composing the frame, unless one is queued or running or composition is
-    // suspended. Any thread may call it, as a reduction worker does once it published a frame.
-    void QueueComposition(Gif& gif);
-
-    // Returns when the jobs for the document's frames have run (here, when no pool thread
-    // took them yet).
+    // Composes `first` now and queues jobs for the count - 1 frames after it, in order.
+    void StartCompositions(const Gif* first, std::size_t count);
+    // Queues a job composing the frame unless its picture is current or a job is queued.
+    void QueueComposition(const Gif& gif);
+    // Returns when the queued and running jobs have ended.
     void WaitForCompositions();
 
-    // The frame is being destroyed: cancels or waits for its job and drops its picture.
-    void ForgetFrame(Gif& gif);
+    // The frame's job is stopped and its picture dropped.
+    void ForgetFrame(const Gif& gif);
 
+    // How many pictures were composed so far, by any thread.
+    std::size_t Compositions() const { return compositions_.load(); }
     DisplayCache& Cache() { return cache_; }
 
-private:
-    std::shared_ptr<const ScreenImage> Compose(Gif& gif);
-    // Canvas k for frame k, whose bitmapLock the caller holds.
-    ScreenImage CanvasBefore(Gif& gif);
-    // Canvas `to` from canvas `from`.
-    ScreenImage Replay(Gif* from, Gif& to, ScreenImage canvas);
-    // The frame's cached picture when it fits the screen, else null.
-    std::shared_ptr<const ScreenImage> CachedScreen(Gif& gif);
-    void QueueLocked(Gif& gif);  // jobsLock_ held
-    bool FitsScreen(const ScreenImage& picture) const;
-    void StopJob(const JobHandle& job);
-    bool IsPending(const JobHandle& job) const;
+    void DocumentChanged(const DocumentChange& change) override;
+    void FramesFreed(std::span<Gif* const> frames) override;
 
-    Animation& animation_;
+private:
+    std::shared_ptr<const ScreenImage> Compose(const Gif& gif);
+    // The kept picture when it is current, else null.
+    std::shared_ptr<const ScreenImage> Current(const Gif& gif);
+    // The newest stamp the frame's picture depends on.
+    uint64_t DependencyStamp(const Gif& gif);
+    void RefreshDependencies();
+    ScreenImage CanvasBefore(const Gif& gif);
+    ScreenImage Replay(const Gif* from, const Gif& to, ScreenImage canvas);
+    void Queue(const Gif& gif);  // jobsLock_ held
+    void StopJob(const Gif& gif);
+
+    const Animation& animation_;
     JobScheduler* scheduler_;
+    DocumentLock* lock_;
     DisplayCache cache_;
-    std::atomic<bool> suspended_{false};
+    std::atomic<std::size_t> compositions_{0};
+
+    std::mutex dependenciesLock_;
+    uint64_t dependenciesVersion_ = UINT64_MAX;
+    std::unordered_map<const Gif*, uint64_t> dependencies_;  // guarded by dependenciesLock_
+
     std::mutex jobsLock_;
-    std::unordered_map<Gif*, JobHandle> jobs_;  // guarded by jobsLock_
+    std::unordered_map<const Gif*, JobHandle> jobs_;  // guarded by jobsLock_
 };
+
+// For documents changed without a Document (tests, the command-line tool): raises the
+// animation's version and marks the frame's picture changed, so that compositors compose it
+// and the pictures showing it again.
+void MarkPictureChanged(Animation& animation, Gif& gif);
+// The same for a value every picture shows, or for a change of the list.
+void MarkAllPicturesChanged(Animation& animation);
 
 }  // namespace anitrope

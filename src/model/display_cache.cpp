@@ -1,6 +1,7 @@
 #include "model/display_cache.h"
 
-#include "model/gif.h"
+#include <iterator>
+
 #include "model/screen_image.h"
 
 namespace anitrope {
@@ -12,25 +13,35 @@ std::size_t DisplayCache::BytesOf(const ScreenImage& image) {
            sizeof(uint32_t);
 }
 
-void DisplayCache::Record(Gif& gif, const std::shared_ptr<const ScreenImage>& image) {
+DisplayCache::Entry DisplayCache::Find(const Gif& gif) {
+    std::lock_guard lock(lock_);
+    const auto found = entries_.find(&gif);
+    if (found == entries_.end()) return {};
+    lru_.splice(lru_.begin(), lru_, found->second);
+    return found->second->entry;
+}
+
+void DisplayCache::Store(const Gif& gif, std::shared_ptr<const ScreenImage> picture,
+                         uint64_t composedAt) {
     std::lock_guard lock(lock_);
     if (auto found = entries_.find(&gif); found != entries_.end()) Erase(found->second);
-    const std::size_t bytes = image ? BytesOf(*image) : 0;
-    lru_.push_front(Entry{&gif, image.get(), bytes});
+    const std::size_t bytes = picture ? BytesOf(*picture) : 0;
+    lru_.push_front(Kept{&gif, Entry{std::move(picture), composedAt}, bytes});
     entries_[&gif] = lru_.begin();
     bytesHeld_ += bytes;
     EvictOverBound(&gif);
 }
 
-void DisplayCache::Touch(const Gif& gif) {
-    std::lock_guard lock(lock_);
-    if (auto found = entries_.find(&gif); found != entries_.end())
-        lru_.splice(lru_.begin(), lru_, found->second);
-}
-
 void DisplayCache::Forget(const Gif& gif) {
     std::lock_guard lock(lock_);
     if (auto found = entries_.find(&gif); found != entries_.end()) Erase(found->second);
+}
+
+void DisplayCache::Clear() {
+    std::lock_guard lock(lock_);
+    lru_.clear();
+    entries_.clear();
+    bytesHeld_ = 0;
 }
 
 void DisplayCache::SetByteBound(std::size_t byteBound) {
@@ -64,21 +75,12 @@ void DisplayCache::EvictOverBound(const Gif* keep) {
     // Oldest first; `at` is the entry after the next candidate and survives erasing it.
     for (auto at = lru_.end(); bytesHeld_ > byteBound_ && at != lru_.begin();) {
         const auto victim = std::prev(at);
-        if (victim->gif != keep && TryEvict(*victim)) {
+        if (victim->gif != keep) {
             Erase(victim);
         } else {
             at = victim;
         }
     }
-}
-
-bool DisplayCache::TryEvict(const Entry& entry) {
-    std::unique_lock frameLock(entry.gif->bitmapLock, std::try_to_lock);
-    if (!frameLock.owns_lock()) return false;
-    // Record and Forget run under the frame's lock, so with it held the entry describes the
-    // frame's picture; the check only guards against a picture stored behind our back.
-    if (entry.gif->displayBitmap.get() == entry.image) entry.gif->displayBitmap.reset();
-    return true;
 }
 
 }  // namespace anitrope

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -15,37 +16,30 @@ class ScreenImage;
 // take 576 MB.
 inline constexpr std::size_t kDefaultDisplayCacheBytes = std::size_t{512} << 20;
 
-// Keeps the frames' display pictures (Gif::displayBitmap) within a byte bound, dropping the
-// least recently used first; a dropped picture is composed again when next asked for.
+// The frames' display pictures, each with the document version it was composed at, kept within
+// a byte bound: the least recently used goes first, and is composed again when next asked for.
 //
-// Readers hold a picture through their own shared_ptr, so dropping a frame's picture never
-// frees one that is being read: the memory goes when the last reader lets go. The bound
-// counts the pictures frames hold.
-//
-// Locking: a frame's bitmapLock comes before the cache's own lock. Eviction, under the cache
-// lock, only try-locks a victim's bitmapLock and passes over a frame whose lock is taken (its
-// picture is being built, replaced or read); the bound is restored on a later eviction. So
-// the thread that evicts (Record, SetByteBound) must hold no bitmapLock but that of the frame
-// it records, which is never a victim.
-//
-// Frames recorded here must be forgotten before they are freed. Thread-safe.
+// Readers hold a picture through their own shared_ptr, so dropping one never frees a picture
+// that is being read; the memory goes when the last reader lets go. Thread-safe.
 class DisplayCache {
 public:
+    struct Entry {
+        std::shared_ptr<const ScreenImage> picture;
+        uint64_t composedAt = 0;
+    };
+
     explicit DisplayCache(std::size_t byteBound = kDefaultDisplayCacheBytes);
     DisplayCache(const DisplayCache&) = delete;
     DisplayCache& operator=(const DisplayCache&) = delete;
 
-    // Counts `image`, just stored as the frame's displayBitmap with its bitmapLock held, as
-    // most recently used, then drops other pictures until the bound holds. The frame's own
-    // picture stays even when it alone exceeds the bound.
-    void Record(Gif& gif, const std::shared_ptr<const ScreenImage>& image);
-
-    // The frame's picture was used: it becomes the last to be dropped. Unknown frames are
-    // ignored.
-    void Touch(const Gif& gif);
-
-    // The frame's picture is gone (call with its bitmapLock held) or the frame is going.
+    // The frame's picture (null when none is kept), which becomes the last to be dropped.
+    Entry Find(const Gif& gif);
+    // Keeps `picture` as the frame's, most recently used, then drops others until the bound
+    // holds. The frame's own picture stays even when it alone exceeds the bound.
+    void Store(const Gif& gif, std::shared_ptr<const ScreenImage> picture, uint64_t composedAt);
+    // The frame's picture goes (or the frame is going).
     void Forget(const Gif& gif);
+    void Clear();
 
     void SetByteBound(std::size_t byteBound);
     std::size_t ByteBound() const;
@@ -55,16 +49,14 @@ public:
     static std::size_t BytesOf(const ScreenImage& image);
 
 private:
-    struct Entry {
-        Gif* gif;
-        const ScreenImage* image;  // identifies the picture counted
+    struct Kept {
+        const Gif* gif;
+        Entry entry;
         std::size_t bytes;
     };
-    using Lru = std::list<Entry>;  // most recent first
+    using Lru = std::list<Kept>;  // most recent first
 
     void EvictOverBound(const Gif* keep);
-    // Drops the entry's picture unless its frame is busy. True when the entry went.
-    bool TryEvict(const Entry& entry);
     void Erase(Lru::iterator at);
 
     mutable std::mutex lock_;

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "model/gif.h"
+#include "model/animation.h"
+#include "model/screen_image.h"
 
 namespace anitrope {
 namespace {
@@ -50,21 +51,21 @@ constexpr auto kTrueColorSeeThrough = [](uint32_t p) { return (p & TransparentBi
 
 std::array<uint32_t, kPaletteSlots> FrameColorTable(const Gif& owner) {
     std::array<uint32_t, kPaletteSlots> table{};
-    const Palette& applies = owner.EffectivePalette();
+    const Palette& applies = EffectivePalette(owner);
     for (int i = 0; i < kPaletteSlots; ++i)
         table[i] = owner.palette[i].IsUnused() ? 0 : PaletteRgb(applies[i]);
     return table;
 }
 
-int DrawIndexed(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y) {
-    return DrawIndexedOver(bitmap, screen, x, y, kNoTransparentIndex);
+int DrawIndexed(const Gif& frame, ScreenImage& screen, int64_t x, int64_t y) {
+    return DrawIndexedOver(frame, screen, x, y, kNoTransparentIndex);
 }
 
-int DrawIndexedOver(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y,
+int DrawIndexedOver(const Gif& frame, ScreenImage& screen, int64_t x, int64_t y,
                     int32_t transparentIndex) {
-    const Gif* owner = bitmap.Owner();
-    if (!owner) return 0;
-    const auto table = FrameColorTable(*owner);
+    if (!frame.indexed) return 0;
+    const IndexedBitmap& bitmap = *frame.indexed;
+    const auto table = FrameColorTable(frame);
     const auto toRgb = [&](uint8_t index) { return table[index]; };
     const auto seeThrough = [&](uint8_t index) { return index == transparentIndex; };
     Blit(bitmap, screen, x, y, toRgb, seeThrough);

@@ -12,11 +12,11 @@ class IndexedBitmap;
 class ScreenImage;
 class TrueColorBitmap;
 
-// Draws the indexed pixels with their top-left corner at (x, y), clipped to the screen image.
-// Colours come from the owner's palette that applies (local or global); a slot the owner's own
-// palette leaves unused draws black even where the global palette applies. Returns 0, drawing
-// nothing, for a bitmap without owner; else 1.
-int DrawIndexed(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y);
+// Draws the frame's indexed pixels with their top-left corner at (x, y), clipped to the screen
+// image. Colours come from the frame's palette that applies (local or global); a slot the
+// frame's own palette leaves unused draws black even where the global palette applies.
+// Returns 0, drawing nothing, for a frame without indexed pixels; else 1.
+int DrawIndexed(const Gif& frame, ScreenImage& screen, int64_t x, int64_t y);
 
 // Draws the true-colour pixels (transparency bit dropped) at (x, y), clipped.
 void DrawTrueColor(const TrueColorBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y);
@@ -29,7 +29,7 @@ std::array<uint32_t, kPaletteSlots> FrameColorTable(const Gif& owner);
 inline constexpr int32_t kNoTransparentIndex = -1;
 
 // DrawIndexed, except that pixels holding `transparentIndex` leave the screen as it was.
-int DrawIndexedOver(const IndexedBitmap& bitmap, ScreenImage& screen, int64_t x, int64_t y,
+int DrawIndexedOver(const Gif& frame, ScreenImage& screen, int64_t x, int64_t y,
                     int32_t transparentIndex);
 
 // DrawTrueColor, except that pixels with TransparentBit leave the screen as it was.

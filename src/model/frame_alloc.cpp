@@ -15,14 +15,14 @@ int32_t BitmapExtent(uint32_t extent) {
 int AllocIndexed(Gif& gif, uint32_t width, uint32_t height) {
     gif.width = width;
     gif.height = height;
-    gif.indexed = std::make_unique<IndexedBitmap>(&gif, BitmapExtent(width), BitmapExtent(height));
+    gif.indexed = std::make_shared<IndexedBitmap>(&gif, BitmapExtent(width), BitmapExtent(height));
     return 0;
 }
 
 int AllocTrueColor(Gif& gif) {
     SetIndexedReady(gif, 0);
     gif.trueColor =
-        std::make_unique<TrueColorBitmap>(BitmapExtent(gif.width), BitmapExtent(gif.height));
+        std::make_shared<TrueColorBitmap>(BitmapExtent(gif.width), BitmapExtent(gif.height));
     return 0;
 }
 

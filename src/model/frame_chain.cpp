@@ -1,5 +1,6 @@
 #include "model/frame_chain.h"
 
+#include "model/animation.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
 #include "model/true_color_conversion.h"
@@ -11,7 +12,7 @@ bool HasArea(const Gif& gif) { return gif.width > 0 && gif.height > 0; }
 
 // A new frame linked after `tail` (if any) holding a copy of `source`; null when the copy
 // fails, in which case nothing stays linked.
-Gif* AppendCopy(Animation& animation, Gif* tail, Gif& source, bool withTrueColor) {
+Gif* AppendCopy(Animation& animation, Gif* tail, const Gif& source, bool withTrueColor) {
     Gif* frame = CreateGif(animation, tail, nullptr);
     if (tail) tail->next = frame;
     if (DuplicateGif(source, frame, withTrueColor) != 0) {

@@ -10,10 +10,8 @@ namespace {
 
 enum class PictureSource { None, Indexed, TrueColor };
 
-// Reduction publishes indexed pixels by setting IndexedReady; until then the true colour is
-// the frame's picture.
-PictureSource SourceOf(Gif& gif) {
-    std::lock_guard lock(gif.stateLock);
+// Until its reduction is in, a frame's true colour is its picture.
+PictureSource SourceOf(const Gif& gif) {
     if (gif.indexedReady && gif.indexed) return PictureSource::Indexed;
     if (gif.trueColor) return PictureSource::TrueColor;
     return PictureSource::None;
@@ -40,9 +38,9 @@ uint32_t DisposalInForce(const Animation& animation, const Gif& gif) {
                                           : gif.disposal;
 }
 
-bool HasPicture(Gif& gif) { return SourceOf(gif) != PictureSource::None; }
+bool HasPicture(const Gif& gif) { return SourceOf(gif) != PictureSource::None; }
 
-bool CoversScreenOpaquely(const Animation& animation, Gif& gif) {
+bool CoversScreenOpaquely(const Animation& animation, const Gif& gif) {
     if (!CoversScreen(animation, gif) || SourceOf(gif) != PictureSource::Indexed) return false;
     if (!gif.indexed->HasRows()) return false;  // draws nothing at all
     return !gif.transparent || gif.hasTransparentPixels == 0;
@@ -54,21 +52,16 @@ ScreenImage InitialCanvas(const Animation& animation, const Gif& first) {
     return canvas;
 }
 
-void DrawFrame(Gif& gif, ScreenImage& canvas) {
-    {
-        // A pending frame's true colour is drawn under its state lock: the worker that
-        // publishes the frame may drop it.
-        std::lock_guard lock(gif.stateLock);
-        if (!gif.indexedReady || !gif.indexed) {
-            if (gif.trueColor) DrawTrueColorOver(*gif.trueColor, canvas, gif.left, gif.top);
-            return;
-        }
+void DrawFrame(const Gif& gif, ScreenImage& canvas) {
+    if (!gif.indexedReady || !gif.indexed) {
+        if (gif.trueColor) DrawTrueColorOver(*gif.trueColor, canvas, gif.left, gif.top);
+        return;
     }
-    DrawIndexedOver(*gif.indexed, canvas, gif.left, gif.top,
+    DrawIndexedOver(gif, canvas, gif.left, gif.top,
                     gif.transparent ? gif.transparentIndex : kNoTransparentIndex);
 }
 
-void AdvancePastFrame(const Animation& animation, Gif& gif, ScreenImage& canvas) {
+void AdvancePastFrame(const Animation& animation, const Gif& gif, ScreenImage& canvas) {
     switch (DisposalInForce(animation, gif)) {
         case DisposalRestorePrevious:
             break;

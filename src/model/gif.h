@@ -1,17 +1,14 @@
 #pragma once
 
 #include <array>
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 
 #include "model/comment_list.h"
+#include "model/frame_group.h"
 #include "model/indexed_bitmap.h"
 #include "model/palette_entry.h"
-#include "model/screen_image.h"
 #include "model/true_color_bitmap.h"
 
 namespace anitrope {
@@ -31,9 +28,13 @@ const char* DisposalName(uint32_t disposal);
 
 inline constexpr int kKeepColorSlots = 5;
 
-// One frame. Fields are owned by the user-interface thread, except that a frame's own
-// reduction worker writes its pixels, palette and transparency before it publishes them by
-// setting IndexedReady; nobody else reads those until then.
+// One frame: plain data, touched only by the thread that owns its document. Background work
+// (colour reduction, composition) keeps its own state elsewhere, keyed by the frame, and hands
+// its results to the owner.
+//
+// Pixel buffers are shared, not copied, between a frame, the undo history and the working
+// copies of the optimizer: once a frame belongs to a document its buffers are replaced,
+// never written.
 struct Gif {
     explicit Gif(Animation* document) : animation(document) {}
     Gif(const Gif&) = delete;
@@ -46,12 +47,9 @@ struct Gif {
     int32_t top = 0;
     uint32_t width = 0;
     uint32_t height = 0;
-    std::unique_ptr<IndexedBitmap> indexed;
+    std::shared_ptr<IndexedBitmap> indexed;
     int32_t usesLocalPalette = 1;  // 0: the animation's global palette applies
     Palette palette = EmptyPalette();
-    // What the screen shows with this frame on it (see Compositor); null when stale or
-    // evicted. Guarded by bitmapLock; readers keep their own reference.
-    std::shared_ptr<const ScreenImage> displayBitmap;
     int32_t delay = 0;                           // 1/100 s
     uint32_t disposal = DisposalNotSpecified;
     int32_t transparentIndex = 0;
@@ -59,66 +57,48 @@ struct Gif {
     uint32_t interlaced = 0;   // as read; never written
     uint8_t bitsPerPixel = 8;  // colour-table bits while reading, 8 afterwards
     std::string name;          // source path or a generated label
+    // The tree's label ("Gif :%s (%d/%d)", "Gif: Banner %d", ...); empty for the usual
+    // "Gif :" and the file name.
+    std::string label;
     Gif* next = nullptr;
     Gif* prev = nullptr;
-    std::unique_ptr<TrueColorBitmap> trueColor;  // present while reduction is pending
-    std::atomic<int32_t> abortReduction{0};
+    // Present while the frame awaits its colour reduction (IndexedReady 0), and afterwards only
+    // when "Keep TrueColorInfo" is on.
+    std::shared_ptr<TrueColorBitmap> trueColor;
     int32_t hasTransparentPixels = 1;  // 1: frames after it show what lies beneath it
-    std::mutex bitmapLock;
     CommentList comments;
-    uint32_t alive = 1;                // cleared by DestroyGif
+    uint32_t alive = 1;  // 1 while the frame is in its document's list
+    // 1: the indexed pixels and the palette are current; 0: the true colour is the truth until
+    // a reduction replaces them.
+    int32_t indexedReady = 1;
     std::array<int32_t, kKeepColorSlots> keepColors{-1, -1, -1, -1, -1};  // 0x00RRGGBB, -1 empty
+    std::shared_ptr<FrameGroup> group;  // the innermost group holding the frame; null at the top
 
-    // The palette that applies to the indexed pixels: local or the document's global one.
-    const Palette& EffectivePalette() const;
-
-    // --- state shared with worker threads; touch only through the functions below ---
-    std::mutex stateLock;
-    std::condition_variable stateChanged;
-    int32_t indexedReady = 1;       // 1: indexed pixels and palette are current
-    bool readySignaled = false;     // the auto-reset ready event
-    int32_t reductionFinished = 1;  // 1: no worker runs for this frame
+    // Version stamps (Document versions): the last change of what the frame draws, and the
+    // last change of the frame before it. Compositions compare them with their own.
+    uint64_t pictureStamp = 0;
+    uint64_t linkStamp = 0;
 };
 
-// Stores IndexedReady under the state lock; a nonzero value signals the ready event.
+int32_t IsIndexedReady(const Gif& gif);
 void SetIndexedReady(Gif& gif, int32_t value);
-int32_t IsIndexedReady(Gif& gif);
 
-// Waits on the auto-reset ready event and consumes its signal.
-void WaitReadyEvent(Gif& gif);
-
-// Marks whether a worker runs for the frame; waiters of WaitForReduction wake when it ends.
-void SetReductionFinished(Gif& gif, int32_t value);
-
-// Blocks until no colour-reduction worker runs for the frame: through the document's
-// workers when it has them (which lets a queued reduction jump ahead), else on the frame's
-// finished flag. Returns at once for frames that never had a worker.
-void WaitForReduction(Gif& gif);
-
-// A new frame with the defaults of a fresh record: delay from the document (or from prev),
-// local-palette flag from prev (1 while prev awaits its reduction). Links only its own prev
-// and next; the caller patches the neighbours. The caller owns the result until it links it
-// into the document.
-Gif* CreateGif(Animation& animation, Gif* prev, Gif* next);
-
-// Unlinks the frame from its neighbours, stops its worker and compositor and frees its
-// buffers and comments. The record itself stays for the caller to delete.
+// Unlinks the frame from its neighbours and frees its buffers and comments; the record stays
+// for the caller to delete. For frames of a chain that no document holds: a document frees
+// its own.
 void DestroyGif(Gif& gif);
 
 // DestroyGif, then frees the record.
 void DiscardGif(Gif* gif);
 
 // Copies geometry, timing, transparency, pixels, palette and KeepColors of source into
-// target; true-colour pixels only when asked and present (the target then awaits reduction).
+// target; true-colour pixels when asked and present, and always for a source awaiting its
+// reduction (its indexed pixels are not its picture yet), the target then awaiting one too.
 // Disposal, local-palette flag and comments stay the target's. Returns 0, -1 for a null
 // target, 5 when memory runs out (the target keeps what was allocated).
-int DuplicateGif(Gif& source, Gif* target, bool withTrueColor);
+int DuplicateGif(const Gif& source, Gif* target, bool withTrueColor);
 
 // Reverses the chain that contains `any` in place and returns its new head (the old last).
 Gif* ReverseGifList(Gif* any);
-
-// The colour the frames before `gif` show at screen point (x, y), as a ColorRef, or -1 when
-// no earlier frame covers it. Earlier disposals are not applied here.
-ColorRef ColorBelow(Gif& gif, int64_t x, int64_t y);
 
 }  // namespace anitrope

@@ -19,9 +19,8 @@ std::string CopyName(const std::string& source) {
 
 }  // namespace
 
-int DuplicateGif(Gif& source, Gif* target, bool withTrueColor) {
+int DuplicateGif(const Gif& source, Gif* target, bool withTrueColor) {
     if (!target) return -1;
-    WaitForReduction(source);
 
     target->left = source.left;
     target->top = source.top;
@@ -38,12 +37,13 @@ int DuplicateGif(Gif& source, Gif* target, bool withTrueColor) {
     const auto w = static_cast<int32_t>(source.width);
     const auto h = static_cast<int32_t>(source.height);
     const bool hasArea = w > 0 && h > 0;
-    target->indexed = std::make_unique<IndexedBitmap>(target, w, h);
+    target->indexed = std::make_shared<IndexedBitmap>(target, w, h);
     if (hasArea && !target->indexed->HasRows()) return 5;
 
-    const bool copyTrueColor = withTrueColor && source.trueColor;
+    // A source awaiting its reduction shows its true colour, which its copy must show too.
+    const bool copyTrueColor = (withTrueColor || !source.indexedReady) && source.trueColor;
     if (copyTrueColor) {
-        target->trueColor = std::make_unique<TrueColorBitmap>(w, h);
+        target->trueColor = std::make_shared<TrueColorBitmap>(w, h);
         SetIndexedReady(*target, 0);
         if (hasArea && !target->trueColor->HasRows()) return 5;
     }

@@ -9,7 +9,6 @@
 #include "model/animation.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
-#include "model/reduction_workers.h"
 #include "model/picture_limits.h"
 #include "model/resample.h"
 #include "model/true_color_conversion.h"
@@ -97,9 +96,7 @@ std::optional<FrameGeometry> FitToScreen(Gif& gif, int32_t screenW, int32_t scre
 }
 
 bool ResizeNearest(Gif& gif, int32_t newWidth, int32_t newHeight) {
-    // The pixels are replaced below; a worker must not be writing the old ones.
-    WaitForReduction(gif);
-    auto resized = std::make_unique<IndexedBitmap>(&gif, newWidth, newHeight);
+    auto resized = std::make_shared<IndexedBitmap>(&gif, newWidth, newHeight);
     if (!resized->HasRows()) return false;
 
     const IndexedBitmap* old = gif.indexed.get();
@@ -125,7 +122,6 @@ bool ResizeNearest(Gif& gif, int32_t newWidth, int32_t newHeight) {
 }
 
 bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin) {
-    WaitForReduction(gif);
     FrameGeometry g{gif.left, gif.top, newWidth, newHeight};
     if (!keepOrigin && gif.animation) {
         const auto fitted = FitToScreen(gif, newWidth, newHeight);
@@ -137,8 +133,8 @@ bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin
     // Both passes' buffers first, so that running out of memory changes nothing.
     const int32_t oldHeight = BitmapExtent(gif.height);
     TrueColorBitmap across(g.width, oldHeight);
-    auto result = std::make_unique<TrueColorBitmap>(g.width, g.height);
-    auto indexed = std::make_unique<IndexedBitmap>(&gif, g.width, g.height);
+    auto result = std::make_shared<TrueColorBitmap>(g.width, g.height);
+    auto indexed = std::make_shared<IndexedBitmap>(&gif, g.width, g.height);
     if (!across.HasRows() || !result->HasRows() || !indexed->HasRows()) return false;
 
     MakeTrueColor(&gif, true);
@@ -157,13 +153,10 @@ bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin
 
 }  // namespace
 
-bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin,
-               bool reduce) {
+bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin) {
     if (!ValidSize(newWidth, newHeight)) return false;
     if (!smooth) return ResizeNearest(gif, newWidth, newHeight);
-    if (!ResizeSmooth(gif, newWidth, newHeight, keepOrigin)) return false;
-    if (reduce) StartReductions(&gif, 1);
-    return true;
+    return ResizeSmooth(gif, newWidth, newHeight, keepOrigin);
 }
 
 }  // namespace anitrope

@@ -11,9 +11,9 @@ struct Gif;
 // Without `smooth`, nearest neighbour on the indexed pixels: palette, true colour and
 // IndexedReady stay as they were.
 //
-// With `smooth`, resampling of the true-colour pixels: the frame is left pending, with the
-// result as its true colour and a blank indexed bitmap, reduced again when `reduce` is set
-// (see StartReductions).
+// With `smooth`, resampling of the true-colour pixels: the frame is left awaiting a reduction,
+// with the result as its true colour and a blank indexed bitmap. A document reduces such a
+// frame when it comes in; other owners reduce it themselves (FrameReducer).
 // Without `keepOrigin` the frame takes part in resizing the whole screen to
 // newWidth x newHeight, so its size and position follow the screen's scale instead (a frame
 // without a document has no screen and keeps its origin).
@@ -22,7 +22,6 @@ struct Gif;
 // follows from the screen is not positive or beyond the picture limits, when a smooth resize
 // meets a frame without area, or when memory runs out (the half-scaled image of a smooth
 // resize counts against the picture limits too).
-bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin,
-               bool reduce = false);
+bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin);
 
 }  // namespace anitrope

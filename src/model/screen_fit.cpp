@@ -19,7 +19,7 @@ void ScaleFramesToScreen(std::span<Gif* const> frames, int64_t screenWidth, int6
     for (Gif* g : frames) {
         const auto left = static_cast<int32_t>(g->left * fx + 0.5);
         const auto top = static_cast<int32_t>(g->top * fy + 0.5);
-        if (ResizeGif(*g, scaled(g->width * fx), scaled(g->height * fy), true, true, true)) {
+        if (ResizeGif(*g, scaled(g->width * fx), scaled(g->height * fy), true, true)) {
             g->left = left;
             g->top = top;
         }

@@ -16,8 +16,8 @@ constexpr size_t kMaxTrackedColors = 1024;
 // KeepColors count this much so that they always sort first and are never cut.
 constexpr int64_t kKeepColorCount = 0x3FFFFFFF;
 
-void AddKeepColors(const Gif& gif, ColorCounts& counts) {
-    for (int32_t color : gif.keepColors) {
+void AddKeepColors(const KeepColors& keep, ColorCounts& counts) {
+    for (int32_t color : keep) {
         if (color < 0) continue;
         // A second KeepColors slot with the same colour adds nothing: it is already first.
         if (counts.Add(static_cast<uint32_t>(color), 0)) {
@@ -27,10 +27,11 @@ void AddKeepColors(const Gif& gif, ColorCounts& counts) {
 }
 
 // Counts the opaque pixels column by column. Returns false when asked to abort.
-bool CountPixels(const TrueColorBitmap& pixels, const Gif& gif, ColorCounts& counts) {
+bool CountPixels(const TrueColorBitmap& pixels, const std::atomic<bool>* abort,
+                 ColorCounts& counts) {
     size_t maskIndex = kFirstMask;
     for (int32_t x = 0; x < pixels.Width(); ++x) {
-        if (gif.abortReduction.load()) return false;
+        if (abort && abort->load(std::memory_order_relaxed)) return false;
         for (int32_t y = 0; y < pixels.Height(); ++y) {
             const uint32_t color = pixels.Get(x, y);
             if (color & TransparentBit) continue;
@@ -66,21 +67,20 @@ void WritePalette(const std::vector<ColorCounts::Entry>& entries, Palette& palet
 
 }  // namespace
 
-int ChoosePalette(const TrueColorBitmap& pixels, Gif& gif) {
+int ChoosePalette(const TrueColorBitmap& pixels, const KeepColors& keep, Palette& palette,
+                  const std::atomic<bool>* abort) {
     ColorCounts counts(kMasks[kFirstMask]);
-    AddKeepColors(gif, counts);
-    if (!CountPixels(pixels, gif, counts)) return -1;
+    AddKeepColors(keep, counts);
+    if (!CountPixels(pixels, abort, counts)) return -1;
 
     std::vector<ColorCounts::Entry>& entries = counts.Entries();
     KeepMostFrequent(entries);
-    WritePalette(entries, gif.palette);
+    WritePalette(entries, palette);
 
     // The transparent slot follows the colours; with a full palette it displaces the last,
     // least frequent one.
     const int transparentIndex = std::min(static_cast<int>(entries.size()), kPaletteSlots - 1);
-    gif.palette[transparentIndex] = PaletteEntry{};
-    gif.transparentIndex = transparentIndex;
-    gif.transparent = 1;
+    palette[transparentIndex] = PaletteEntry{};
     return transparentIndex;
 }
 

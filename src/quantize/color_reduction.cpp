@@ -1,136 +1,199 @@
 #include "quantize/color_reduction.h"
 
-#include <algorithm>
+#include <new>
+#include <utility>
+#include <vector>
 
-#include "model/animation.h"
-#include "model/compositor.h"
+#include "model/document.h"
 #include "model/gif.h"
 #include "model/status_display.h"
 #include "quantize/reduce_pixels.h"
 
 namespace anitrope {
 
-ColorReduction::ColorReduction(Animation& animation, JobScheduler* scheduler,
-                               Compositor* compositor)
-    : animation_(animation), scheduler_(scheduler), compositor_(compositor) {
-    animation_.reduction = this;
+struct ColorReduction::Job {
+    Gif* gif = nullptr;  // only the owner's thread follows it
+    std::shared_ptr<const TrueColorBitmap> source;
+    KeepColors keep{};
+    Ticket ticket = 0;
+    JobHandle handle;
+    std::atomic<bool> abort{false};
+    std::optional<ReductionResult> result;  // written by the worker before `ended`
+    bool ended = false;                     // lock_
+    bool urgent = false;                    // lock_: someone waits for it or for one before it
+};
+
+namespace {
+
+std::optional<ReductionResult> Reduce(const TrueColorBitmap& source, const KeepColors& keep,
+                                      const std::atomic<bool>* abort) {
+    try {
+        return ReduceTrueColor(source, keep, abort);
+    } catch (const std::bad_alloc&) {
+        // The frame keeps awaiting its reduction; starting it again tries once more.
+        return std::nullopt;
+    }
 }
+
+}  // namespace
+
+ColorReduction::ColorReduction(JobScheduler* scheduler, StatusDisplay* status)
+    : scheduler_(scheduler), status_(status) {}
 
 ColorReduction::~ColorReduction() {
-    for (;;) {
-        Gif* gif = nullptr;
-        {
-            std::lock_guard lock(lock_);
-            if (jobs_.empty()) break;
-            gif = jobs_.begin()->second.gif;
+    Attach(nullptr);
+    std::vector<std::shared_ptr<Job>> jobs;
+    {
+        std::lock_guard lock(lock_);
+        for (auto& [ticket, job] : jobs_) {
+            job->abort = true;
+            jobs.push_back(job);
         }
-        gif->abortReduction = 1;
-        Stop(*gif);
+        jobs_.clear();
+        jobs.insert(jobs.end(), orphans_.begin(), orphans_.end());
+        orphans_.clear();
     }
-    if (animation_.reduction == this) animation_.reduction = nullptr;
+    // Running jobs use this object to the end.
+    for (const auto& job : jobs)
+        if (scheduler_ && job->handle && !scheduler_->Cancel(job->handle))
+            scheduler_->Wait(job->handle);
 }
 
-void ColorReduction::SetObserver(std::function<void(Gif&, Step)> observer) {
+void ColorReduction::Attach(Document* document) {
+    if (document_ && document_->Workers() == this) document_->SetWorkers(nullptr);
+    document_ = document;
+    if (document_) document_->SetWorkers(this);
+}
+
+void ColorReduction::SetResultReady(std::function<void()> ready) { resultReady_ = std::move(ready); }
+
+void ColorReduction::SetObserver(std::function<void(const Gif&, Step)> observer) {
     observer_ = std::move(observer);
 }
 
-void ColorReduction::Start(Gif& gif) {
-    if (!gif.trueColor) return;
-    Stop(gif);
-    gif.abortReduction = 0;
-    SetReductionFinished(gif, 0);
-    if (!scheduler_) {
-        Reduce(gif, 0);
+void ColorReduction::Report(int notification) {
+    if (status_ && !status_->ShuttingDown()) status_->ReportStatus(notification);
+}
+
+std::shared_ptr<ColorReduction::Job> ColorReduction::Find(const Gif& gif) const {
+    for (const auto& [ticket, job] : jobs_)
+        if (job->gif == &gif) return job;
+    return nullptr;
+}
+
+void ColorReduction::Drop(const std::shared_ptr<Job>& job) {
+    job->abort = true;
+    jobs_.erase(job->ticket);
+    // A running job ends on its own; it keeps using this object until then.
+    if (scheduler_ && job->handle && !scheduler_->Cancel(job->handle) && !job->ended)
+        orphans_.push_back(job);
+    std::erase_if(orphans_, [this](const auto& orphan) {
+        const JobStatus status = scheduler_->Status(orphan->handle);
+        return status == JobStatus::Finished || status == JobStatus::Cancelled;
+    });
+}
+
+std::shared_ptr<ColorReduction::Job> ColorReduction::NewJob(Gif& gif) {
+    auto job = std::make_shared<Job>();
+    job->gif = &gif;
+    job->source = gif.trueColor;
+    job->keep = gif.keepColors;
+    return job;
+}
+
+bool ColorReduction::Start(Gif& gif) {
+    if (!gif.trueColor) return false;
+    bool dropped = false;
+    {
+        std::lock_guard lock(lock_);
+        if (auto old = Find(gif)) {
+            if (old->source == gif.trueColor) return false;
+            Drop(old);
+            dropped = true;
+        }
+    }
+    if (dropped) Report(StatusPendingDropped);
+    // Behind the frames whose predecessors are done, so that the list is worked off in order.
+    const JobPriority priority = gif.prev && AwaitsReduction(*gif.prev) ? JobPriority::Background
+                                                                        : JobPriority::Normal;
+    Submit(NewJob(gif), priority);
+    return true;
+}
+
+void ColorReduction::Submit(const std::shared_ptr<Job>& job, JobPriority priority) {
+    {
+        std::lock_guard lock(lock_);
+        job->ticket = ++nextTicket_;
+        jobs_[job->ticket] = job;
+        // The job cannot end (which takes lock_) before its handle is stored.
+        if (scheduler_) job->handle = scheduler_->Submit([this, job] { Run(*job); }, priority);
+    }
+    if (!scheduler_) Run(*job);
+}
+
+void ColorReduction::Run(Job& job) {
+    if (observer_) observer_(*job.gif, Step::Started);
+    std::optional<ReductionResult> result = Reduce(*job.source, job.keep, &job.abort);
+    {
+        std::lock_guard lock(lock_);
+        job.result = std::move(result);
+        job.ended = true;
+        if (job.urgent) {
+            // The next reduction started after this one goes first now.
+            for (auto at = jobs_.upper_bound(job.ticket); at != jobs_.end(); ++at) {
+                if (at->second->ended) continue;
+                at->second->urgent = true;
+                if (scheduler_) scheduler_->Prioritize(at->second->handle);
+                break;
+            }
+        }
+    }
+    if (resultReady_) resultReady_();
+}
+
+void ColorReduction::Apply(const std::shared_ptr<Job>& job) {
+    Gif& gif = *job->gif;
+    // Dropped when the frame meanwhile got other pixels.
+    const bool current =
+        job->result && gif.trueColor.get() == job->source.get() && AwaitsReduction(gif);
+    if (!current) {
+        Report(StatusPendingDropped);
         return;
     }
-    // Behind the frames whose predecessors are done, so that the list is worked off in order.
-    const JobPriority priority = !gif.prev || IsIndexedReady(*gif.prev) ? JobPriority::Normal
-                                                                        : JobPriority::Background;
-    std::lock_guard lock(lock_);
-    const Ticket ticket = ++nextTicket_;
-    Job& job = jobs_[ticket];
-    job.gif = &gif;
-    // The job cannot finish (which takes lock_) before its handle is stored.
-    job.handle = scheduler_->Submit([this, &gif, ticket] { Reduce(gif, ticket); }, priority);
-}
-
-void ColorReduction::Reduce(Gif& gif, Ticket ticket) {
-    if (observer_) observer_(gif, Step::Started);
-    bool reduced = false;
-    try {
-        reduced = gif.trueColor && ReducePixels(gif);
-    } catch (const std::bad_alloc&) {
-        // The frame stays pending; a later reduction or MakeTrueColor tries again.
+    const bool keep = KeepsTrueColor();
+    auto apply = [&](Gif& frame) {
+        job->result->indexed->SetOwner(&frame);
+        ApplyReduction(frame, std::move(*job->result), keep);
+    };
+    if (document_) {
+        document_->Update(gif, apply);
+    } else {
+        apply(gif);
     }
-    if (reduced) Publish(gif);
-    SetReductionFinished(gif, 1);
-    if (scheduler_) Finish(ticket);
-}
-
-void ColorReduction::Publish(Gif& gif) {
-    const bool composing = !compositor_ || !compositor_->CompositionSuspended();
-    // Counted even while composition is suspended (as it is while frames are optimized), or
-    // the announced reductions would never all be done.
-    StatusDisplay* status = animation_.status;
-    if (status && !status->ShuttingDown()) status->ReportStatus(StatusFrameReduced);
-    SetIndexedReady(gif, 1);
-    if (observer_) observer_(gif, Step::Published);
-    if (!KeepsTrueColor()) {
-        // Readers of a pending frame's true colour hold the state lock while they use it.
-        std::lock_guard lock(gif.stateLock);
-        gif.trueColor.reset();
-    }
-    if (compositor_) {
-        compositor_->DropDisplayBitmap(gif);
-        if (composing) compositor_->QueueComposition(gif);
-    }
-}
-
-void ColorReduction::Finish(Ticket ticket) {
-    std::lock_guard lock(lock_);
-    auto ended = jobs_.find(ticket);
-    if (ended == jobs_.end()) return;
-    const bool urgent = ended->second.urgent;
-    auto successor = jobs_.erase(ended);
-    if (!urgent || successor == jobs_.end()) return;
-    successor->second.urgent = true;
-    scheduler_->Prioritize(successor->second.handle);  // false when already running
-}
-
-JobHandle ColorReduction::Find(const Gif& gif, bool markUrgent) {
-    std::lock_guard lock(lock_);
-    auto found = std::find_if(jobs_.begin(), jobs_.end(),
-                              [&](const auto& entry) { return entry.second.gif == &gif; });
-    if (found == jobs_.end()) return {};
-    if (markUrgent) found->second.urgent = true;
-    return found->second.handle;
+    Report(StatusFrameReduced);
+    if (observer_) observer_(gif, Step::Applied);
 }
 
 void ColorReduction::Wait(Gif& gif) {
-    const JobHandle job = Find(gif, true);
-    if (!job) return;
-    // Quiet while we wait: a worker's report must not wait for a display we are blocking.
-    StatusDisplay* status = animation_.status;
-    if (status) status->BeginWait();
-    scheduler_->Wait(job);
-    if (status) status->EndWait();
-}
-
-bool ColorReduction::Stop(Gif& gif) {
-    const JobHandle job = Find(gif, false);
-    if (!job) return false;
-    gif.abortReduction = 1;
-    gif.abortReduction.notify_all();
-    if (scheduler_->Cancel(job)) {
-        {
-            std::lock_guard lock(lock_);
-            std::erase_if(jobs_, [&](const auto& entry) { return entry.second.gif == &gif; });
-        }
-        SetReductionFinished(gif, 1);
-        return !IsIndexedReady(gif);
+    std::shared_ptr<Job> job;
+    {
+        std::lock_guard lock(lock_);
+        job = Find(gif);
+        if (!job) return;
+        job->urgent = true;
     }
-    scheduler_->Wait(job);
-    return !IsIndexedReady(gif);
+    if (scheduler_) {
+        // Quiet while we wait, as the status display asks.
+        if (status_) status_->BeginWait();
+        scheduler_->Wait(job->handle);
+        if (status_) status_->EndWait();
+    }
+    {
+        std::lock_guard lock(lock_);
+        // Forgotten meanwhile (the frame went): nothing to apply.
+        if (!jobs_.erase(job->ticket)) return;
+    }
+    Apply(job);
 }
 
 void ColorReduction::WaitForAll() {
@@ -139,9 +202,71 @@ void ColorReduction::WaitForAll() {
         {
             std::lock_guard lock(lock_);
             if (jobs_.empty()) return;
-            gif = jobs_.begin()->second.gif;
+            gif = jobs_.begin()->second->gif;
         }
         Wait(*gif);
+    }
+}
+
+void ColorReduction::ApplyFinished() {
+    // Inside an edit the document waits: the edit applies them as it ends.
+    if (document_ && document_->Editing()) return;
+    std::vector<std::shared_ptr<Job>> finished;
+    {
+        std::lock_guard lock(lock_);
+        for (auto at = jobs_.begin(); at != jobs_.end();) {
+            if (at->second->ended) {
+                finished.push_back(at->second);
+                at = jobs_.erase(at);
+            } else {
+                ++at;
+            }
+        }
+    }
+    for (const auto& job : finished) Apply(job);
+}
+
+bool ColorReduction::Busy(const Gif& gif) const {
+    std::lock_guard lock(lock_);
+    return Find(gif) != nullptr;
+}
+
+void ColorReduction::Forget(const Gif& gif) {
+    {
+        std::lock_guard lock(lock_);
+        auto job = Find(gif);
+        if (!job) return;
+        Drop(job);
+    }
+    Report(StatusPendingDropped);
+}
+
+void ColorReduction::ReduceNow(std::span<Gif* const> frames) {
+    struct Work {
+        Gif* gif;
+        std::shared_ptr<const TrueColorBitmap> source;
+        KeepColors keep;
+        std::optional<ReductionResult> result;
+        JobHandle handle;
+    };
+    std::vector<std::shared_ptr<Work>> works;
+    for (Gif* gif : frames) {
+        if (!gif || !AwaitsReduction(*gif)) continue;
+        auto work = std::make_shared<Work>(Work{gif, gif->trueColor, gif->keepColors, {}, {}});
+        if (scheduler_) {
+            work->handle = scheduler_->Submit(
+                [work] { work->result = Reduce(*work->source, work->keep, nullptr); });
+        } else {
+            work->result = Reduce(*work->source, work->keep, nullptr);
+        }
+        works.push_back(std::move(work));
+    }
+    const bool keep = KeepsTrueColor();
+    for (const auto& work : works) {
+        if (scheduler_) scheduler_->Wait(work->handle);
+        if (!work->result) continue;
+        work->result->indexed->SetOwner(work->gif);
+        ApplyReduction(*work->gif, std::move(*work->result), keep);
     }
 }
 

@@ -11,14 +11,6 @@
 namespace anitrope {
 namespace {
 
-void EnsureIndexedBitmap(Gif& gif) {
-    const auto width = static_cast<int32_t>(gif.width);
-    const auto height = static_cast<int32_t>(gif.height);
-    if (!gif.indexed || gif.indexed->Width() != width || gif.indexed->Height() != height) {
-        gif.indexed = std::make_unique<IndexedBitmap>(&gif, width, height);
-    }
-}
-
 // Pictures repeat their colours, and the tree's answer for a colour never changes: a small
 // direct-mapped memory of recent answers spares most searches.
 class NearestCache {
@@ -46,38 +38,49 @@ private:
 
 }  // namespace
 
-bool ReducePixels(Gif& gif) {
-    if (!gif.trueColor) return false;
-    const TrueColorBitmap& pixels = *gif.trueColor;
-    const int colors = ChoosePalette(pixels, gif);
-    if (colors < 0) return false;
+std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
+                                               const KeepColors& keep,
+                                               const std::atomic<bool>* abort) {
+    ReductionResult result;
+    const int colors = ChoosePalette(pixels, keep, result.palette, abort);
+    if (colors < 0) return std::nullopt;
+    result.transparentIndex = colors;
+    result.transparent = 1;
 
     std::vector<int> points(static_cast<size_t>(colors));
     std::iota(points.begin(), points.end(), 0);
     ColorTree tree;
-    tree.Build(points, gif.palette);
+    tree.Build(points, result.palette);
 
-    EnsureIndexedBitmap(gif);
-    IndexedBitmap& indexed = *gif.indexed;
-    gif.hasTransparentPixels = 0;
-    // Pixel access is unchecked: stay inside both bitmaps should their sizes disagree.
-    const int32_t width = std::min(pixels.Width(), indexed.Width());
-    const int32_t height = std::min(pixels.Height(), indexed.Height());
-    const auto transparentIndex = static_cast<uint8_t>(gif.transparentIndex);
+    result.indexed = std::make_shared<IndexedBitmap>(nullptr, pixels.Width(), pixels.Height());
+    IndexedBitmap& indexed = *result.indexed;
+    if (pixels.Width() > 0 && pixels.Height() > 0 && (!indexed.HasRows() || !pixels.HasRows()))
+        return std::nullopt;
+    const auto transparentIndex = static_cast<uint8_t>(colors);
     NearestCache nearest(tree);
-    for (int32_t x = 0; x < width; ++x) {
-        if (gif.abortReduction.load()) return false;
-        for (int32_t y = 0; y < height; ++y) {
-            const uint32_t color = pixels.Get(x, y);
+    for (int32_t y = 0; y < pixels.Height(); ++y) {
+        if (abort && abort->load(std::memory_order_relaxed)) return std::nullopt;
+        const uint32_t* in = pixels.Row(y);
+        uint8_t* out = indexed.Row(y);
+        for (int32_t x = 0; x < pixels.Width(); ++x) {
+            const uint32_t color = in[x];
             if (color & TransparentBit) {
-                indexed.Set(x, y, transparentIndex);
-                gif.hasTransparentPixels = 1;
-                continue;
+                out[x] = transparentIndex;
+                result.hasTransparentPixels = 1;
+            } else {
+                out[x] = nearest.Find(color & 0xFFFFFF);
             }
-            indexed.Set(x, y, nearest.Find(color & 0xFFFFFF));
         }
     }
-    gif.usesLocalPalette = 1;
+    return result;
+}
+
+bool ReducePixels(Gif& gif) {
+    if (!gif.trueColor) return false;
+    std::optional<ReductionResult> result = ReduceTrueColor(*gif.trueColor, gif.keepColors);
+    if (!result) return false;
+    result->indexed->SetOwner(&gif);
+    ApplyReduction(gif, std::move(*result), true);
     return true;
 }
 

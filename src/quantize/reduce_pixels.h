@@ -1,14 +1,22 @@
 #pragma once
 
-#include "model/gif.h"
+#include <atomic>
+#include <optional>
+
+#include "model/reduction_workers.h"
+#include "quantize/choose_palette.h"
 
 namespace anitrope {
 
-// Replaces the frame's indexed pixels by its true-colour pixels mapped onto a palette chosen
-// for them (see ChoosePalette), and switches the frame to that local palette. Transparent
-// pixels get the transparent index. Leaves the true-colour pixels and the ready state alone.
-// Returns false without a true-colour bitmap or when gif.abortReduction was set; the indexed
-// pixels may then be partly written.
+// Maps true-colour pixels onto a palette chosen for them (see ChoosePalette): the indices, of
+// the pixels' size, and the palette; transparent pixels get the transparent index, which is
+// always set. Nothing once `abort` is set, or when memory runs out.
+std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
+                                               const KeepColors& keep,
+                                               const std::atomic<bool>* abort = nullptr);
+
+// Reduces the frame's true colour and applies the result (ApplyReduction), keeping the true
+// colour. False, changing nothing, without true colour or when the reduction failed.
 bool ReducePixels(Gif& gif);
 
 }  // namespace anitrope

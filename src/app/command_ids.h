@@ -40,6 +40,8 @@ enum CommandId : int {
     CmdEffectButton = 1061,
     CmdOpenCommandLine = 1062,
     CmdOpenHandedOver = 1063,
+    CmdUndo = 1070,
+    CmdRedo = 1071,
 };
 
 inline constexpr int kRecentFileCommands = 5;

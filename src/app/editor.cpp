@@ -1,9 +1,9 @@
 #include "app/editor.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
+#include "app/busy_scope.h"
 #include "app/command_ids.h"
 #include "app/file_chooser.h"
 #include "app/image_clipboard.h"
@@ -11,30 +11,36 @@
 #include "app/message_boxes.h"
 #include "app/open_messages.h"
 #include "app/recent_files.h"
-#include "gif/gif_reader.h"
-#include "model/gif.h"
+#include "formats/jpeg_writer.h"
 #include "gif/animation_optimizer.h"
+#include "gif/gif_reader.h"
 #include "gif/gif_writer.h"
 #include "gif/optimize_progress.h"
-#include "model/animation_copy.h"
-#include "model/frame_alloc.h"
-#include "model/resize.h"
+#include "model/frame_chain.h"
+#include "model/picture_frame.h"
 #include "model/screen_fit.h"
 #include "model/true_color_conversion.h"
 
 namespace anitrope {
 namespace {
 
-// The commands that need a document, switched together by the document rule.
-constexpr int kDocumentCommands[] = {
-    CmdSaveAs, CmdNew,      CmdExportImage, CmdExportAll, CmdCopy,     CmdCut,      CmdDelete,
-    CmdDuplicate, CmdInsertEffect, CmdOptimize, CmdUnoptimize, CmdGotoFirst, CmdStartAnimation,
-    CmdGotoLast, CmdComment,
-};
+constexpr char kProductName[] = "Anitrope";
+
+// A file name without a '.' gets the extension of the chosen file type.
+std::string WithExtension(std::string path, const char* extension) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) path += extension;
+    return path;
+}
+
+std::size_t HistoryBytes(const Settings& settings) {
+    return static_cast<std::size_t>(settings.undoMemory) << 20;
+}
 
 }  // namespace
 
-std::string FrameLabel(const std::string& path) {
+std::string FileNameOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
@@ -45,77 +51,122 @@ Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files,
       boxes_(boxes),
       files_(files),
       clipboard_(clipboard),
-      compositor_(animation_, &scheduler_),
-      reduction_(animation_, &scheduler_, &compositor_) {
-    animation_.status = &status_;
-    tree_.SetObserver(this);
+      compositor_(document_.Data(), &scheduler_, &document_.Lock()),
+      reduction_(&scheduler_, &status_) {
+    document_.SetStatus(&status_);
+    document_.SetHistoryBound(HistoryBytes(settings_));
+    reduction_.Attach(&document_);
     reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
-    ApplyDocumentRule(false);
-    states_.SetMenu(CmdResize, false);
-    states_.SetMenu(CmdStopAnimation, false);
-    RefreshPaste();
+    document_.Subscribe(&compositor_);
+    document_.Subscribe(this);
 }
 
 Editor::~Editor() {
     status_.SetShuttingDown(true);
-    compositor_.SuspendComposition(true);
+    document_.Unsubscribe(this);
+    document_.Unsubscribe(&compositor_);
+    reduction_.Attach(nullptr);
 }
 
 void Editor::Dispatch(int command, const std::string& argument) {
-    if (!CommandStates::Available(command)) return;
-    switch (command) {
-        case CmdOpen: {
-            StopPlayback();
-            FileDialogRequest request = OpenDialogRequest(settings_.path);
-            if (auto choice = files_.ChooseToOpen(request)) OpenFile(choice->path, OpenOrigin::Menu);
-            break;
-        }
-        case CmdDelete:
-            StopPlayback();
-            RemoveSelected();
-            playbackItem_ = kNoItem;
-            break;
-        case CmdStartAnimation: StartOrStopPlayback(); break;
-        case CmdStopAnimation: StopPlayback(); break;
-        case CmdGotoFirst:
-            if (TreeItem first = tree_.FirstImageItem(); first != kNoItem) tree_.Select(first);
-            break;
-        case CmdGotoLast: GotoLast(); break;
-        case CmdExit:
-            if (onCloseRequested) onCloseRequested();
-            break;
-        case CmdSaveAs: SaveAs(0); break;
-        case CmdExportImage: ExportImage(); break;
-        case CmdNew: CloseAnimation(); break;
-        case CmdDuplicate: Duplicate(); break;
-        case CmdCopy: Copy(); break;
-        case CmdCut:
-            if (Copy()) Dispatch(CmdDelete);
-            break;
-        case CmdPaste:
-        case CmdPasteKey: Paste(); break;
-        case CmdOptimize: OptimizeImages(); break;
-        case CmdUnoptimize: UnoptimizeImages(); break;
-        case CmdAbout:
-            if (onAbout) onAbout();
-            break;
-        case CmdParameters:
-            if (onToggleParameters) onToggleParameters();
-            break;
-        case CmdOptions:
-            if (onOptions) onOptions();
-            reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
-            break;
-        case CmdOpenCommandLine:
-        case CmdOpenHandedOver: OpenFile(argument, OpenOrigin::CommandLine); break;
-        default:
-            if (command >= CmdRecentFile1 && command < CmdRecentFile1 + kRecentFileCommands)
-                OpenRecent(command - CmdRecentFile1);
-            break;
+    const Command* found = FindCommand(command);
+    if (!found || !found->available) return;
+    found->run(*this, argument);
+    StateChanged();
+}
+
+void Editor::StateChanged() {
+    if (onStateChanged) onStateChanged();
+}
+
+AppState Editor::State() const {
+    AppState state;
+    state.document = HasAnimation();
+    state.kind = Kind();
+    state.currentFrame = currentGif_ != nullptr;
+    if (currentGif_ && currentGif_->next) {
+        const Gif& a = *currentGif_;
+        const Gif& b = *currentGif_->next;
+        state.successor = true;
+        state.sameRectSuccessor =
+            a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
+    }
+    state.clipboardImage = clipboard_.HasImage();
+    state.playing = playing_;
+    state.parametersOpen = parametersOpen && parametersOpen();
+    state.frames = Data().FrameCount();
+    state.undoName = document_.UndoName();
+    state.redoName = document_.RedoName();
+    return state;
+}
+
+std::string Editor::WindowTitle() const {
+    if (!HasAnimation()) return kProductName;
+    return (title_.empty() ? std::string("Untitled") : title_) + (Modified() ? " *" : "") + " - " +
+           kProductName;
+}
+
+// --- selection ---------------------------------------------------------------------------------
+
+void Editor::Select(const OutlineItem& item) {
+    if (!Items().Contains(item)) return;
+    selected_ = item;
+    if (item.kind == OutlineKind::Frame) currentGif_ = item.frame;
+    playbackItem_ = item;
+    if (onSelectionChanged) onSelectionChanged();
+    if (onStatusLabel) onStatusLabel(Items().Label(item));
+    StateChanged();
+}
+
+void Editor::DocumentChanged(const DocumentChange& change) {
+    SelectAfterChange(change);
+    if (onDocumentChanged) onDocumentChanged(change);
+    StateChanged();
+}
+
+void Editor::FramesFreed(std::span<Gif* const> frames) {
+    if (onFramesFreed) onFramesFreed(frames);
+    for (Gif* gif : frames) {
+        if (currentGif_ == gif) currentGif_ = nullptr;
+        if (selected_.frame == gif) selected_ = OutlineItem::Root();
+        if (playbackItem_ && playbackItem_->frame == gif) playbackItem_.reset();
     }
 }
 
+void Editor::SelectAfterChange(const DocumentChange& change) {
+    const Outline items = Items();
+    if (currentGif_ && !currentGif_->alive) currentGif_ = nullptr;
+    const bool undone = change.cause == DocumentChange::Cause::Undo ||
+                        change.cause == DocumentChange::Cause::Redo;
+    OutlineItem next = selected_;
+    // What an undo or redo brings back is what the user wants to see.
+    if (undone && !change.inserted.empty()) {
+        next = OutlineItem::Frame(change.inserted.front());
+    } else if (!items.Contains(selected_)) {
+        Gif* fallback = currentGif_;
+        if (!fallback && change.cause != DocumentChange::Cause::Reset) fallback = Data().head;
+        if (change.cause == DocumentChange::Cause::Reset) fallback = Data().head;
+        next = fallback ? OutlineItem::Frame(fallback) : OutlineItem::Root();
+    }
+    if (playbackItem_ && !items.Contains(*playbackItem_)) playbackItem_.reset();
+    if (next == selected_ && items.Contains(selected_)) return;
+    selected_ = next;
+    if (next.kind == OutlineKind::Frame) currentGif_ = next.frame;
+    if (!HasAnimation()) currentGif_ = nullptr;
+    if (onSelectionChanged) onSelectionChanged();
+    if (onStatusLabel) onStatusLabel(items.Label(selected_));
+}
+
+// --- opening -----------------------------------------------------------------------------------
+
+void Editor::Open() {
+    StopPlayback();
+    FileDialogRequest request = OpenDialogRequest(settings_.path);
+    if (auto choice = files_.ChooseToOpen(request)) OpenFile(choice->path, OpenOrigin::Menu);
+}
+
 int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
+    StopPlayback();
     const std::string extension = ExtensionOf(path);
     // Dropped files without an extension are read as GIF, as the Open dialog's choice is.
     const bool mayGuess = origin == OpenOrigin::Drop && extension.empty();
@@ -133,6 +184,7 @@ int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
     const bool wasEmpty = !HasAnimation();
     const int result = format == PictureFormat::Gif ? LoadGifFile(path) : ImportPicture(path, format);
     if (result == 0) FinishLoad(path, origin, wasEmpty, format);
+    StateChanged();
     return result;
 }
 
@@ -149,17 +201,10 @@ void Editor::FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpt
     settings_.path = path;
     RecentFiles(settings_.history).Add(path);
     // Saving writes GIF: a picture of another format proposes its name with ".gif".
-    if (origin == OpenOrigin::Menu && wasEmpty)
-        settings_.pathSave = format == PictureFormat::Gif
-                                 ? path
-                                 : path.substr(0, path.size() - ExtensionOf(path).size()) + "gif";
-    // Frames added to an animation, or pictures that are no GIF yet, are unsaved work.
-    if (!wasEmpty || format != PictureFormat::Gif) modified_ = true;
-    states_.SetMenu(CmdParameters, true);
-    states_.SetMenu(CmdResize, true);
-    ApplyDocumentRule(true);
-    UpdateResizeItem();
-    if (onRecentFilesChanged) onRecentFilesChanged();
+    const std::string gifName =
+        format == PictureFormat::Gif ? path : path.substr(0, path.size() - ExtensionOf(path).size()) + "gif";
+    if (origin == OpenOrigin::Menu && wasEmpty) settings_.pathSave = gifName;
+    if (wasEmpty) title_ = FileNameOf(gifName);
     if (onOpened) onOpened(path);
 }
 
@@ -167,247 +212,120 @@ void Editor::OpenRecent(int slot) {
     RecentFiles recent(settings_.history);
     if (slot < 0 || slot >= kRecentFileSlots || recent.At(slot).empty()) return;
     const std::string path = recent.At(slot);
-    if (OpenFile(path, OpenOrigin::RecentFile) != 0) {
-        recent.Remove(slot);
-        if (onRecentFilesChanged) onRecentFilesChanged();
-    }
+    if (OpenFile(path, OpenOrigin::RecentFile) != 0) recent.Remove(slot);
+}
+
+void Editor::KeepEditorValues(Animation& content) const {
+    // The global delay and disposal are the editor's, not a file's: they stay.
+    content.animationDelay = Data().animationDelay;
+    content.useAnimationDelay = Data().useAnimationDelay;
+    content.animationDisposal = Data().animationDisposal;
+    content.useAnimationDisposal = Data().useAnimationDisposal;
+}
+
+void Editor::OpenInto(Animation& content, const std::string& title, bool saved) {
+    KeepEditorValues(content);
+    document_.Reset(content);
+    if (!saved) document_.MarkNeverSaved();
+    title_ = title;
+    playbackItem_.reset();
+    if (const Gif* first = Data().head) compositor_.StartCompositions(first, Data().FrameCount());
+    if (Data().head) Select(OutlineItem::Frame(Data().head));
 }
 
 int Editor::LoadGifFile(const std::string& path) {
-    const std::string label = FrameLabel(path);
-    if (HasAnimation()) return InsertGifFile(path, label);
-    if (LoadGifDocument(animation_, path) != GifReadStatus::Ok) {
+    GifReadResult read = ReadGifFile(path);
+    if (read.status != GifReadStatus::Ok) {
         boxes_.Tell("Loading Gif", "Error", MessageIcon::Warning);
         return -1;
     }
-    std::size_t count = 0;
-    for (Gif* g = animation_.head; g; g = g->next, ++count) g->name = label;
-    currentGif_ = animation_.head;
-    const std::vector<TreeItem> items = tree_.InsertFrames(tree_.Root(), animation_.head, count);
-    if (animation_.hasGlobalComments) tree_.RebuildGlobalComments(animation_.globalComments.Size());
-    if (!items.empty()) tree_.Select(items.front());
+    const std::string name = FileNameOf(path);
+    for (Gif* g = read.animation->head; g; g = g->next) g->name = name;
+    if (HasAnimation()) return InsertGifFile(std::move(read.animation), path);
+    read.animation->FitScreenToFrames();
+    OpenInto(*read.animation, name, true);
     return 0;
 }
 
 bool Editor::FirstFrameMatchesScreen(const Gif& first) const {
-    return int64_t{first.left} + first.width == animation_.screenWidth &&
-           int64_t{first.top} + first.height == animation_.screenHeight;
+    return int64_t{first.left} + first.width == Data().screenWidth &&
+           int64_t{first.top} + first.height == Data().screenHeight;
 }
 
-int Editor::InsertGifFile(const std::string& path, const std::string& label) {
-    const bool atFront = tree_.Selected() == tree_.Root() || !currentGif_;
-    Gif* prev = atFront ? nullptr : currentGif_;
-    Gif* next = atFront ? animation_.head : currentGif_->next;
-    compositor_.SuspendComposition(true);
-    Gif* first = CreateGif(animation_, prev, next);
-    // Read into a scratch document so that a refused file changes nothing of this one.
-    Animation scratch;
-    scratch.screenWidth = animation_.screenWidth;
-    scratch.screenHeight = animation_.screenHeight;
-    first->animation = &scratch;
-    const GifReadStatus status = ReadGifFile(scratch, *first, path);
-    if (status != GifReadStatus::Ok) {
-        first->prev = first->next = nullptr;
-        DiscardGif(first);
-        compositor_.SuspendComposition(false);
-        boxes_.Tell("Loading Gif", "Error", MessageIcon::Warning);
-        return -1;
-    }
+int Editor::InsertGifFile(std::unique_ptr<Animation> read, const std::string& path) {
+    (void)path;
+    // The frames keep the colours of the file's global palette as their own; the edit binds
+    // them to this document.
+    Gif* first = DetachFrames(*read, *read);
     std::vector<Gif*> chain;
-    for (Gif* g = first; g && g != next; g = g->next) chain.push_back(g);
-    for (Gif* g : chain) {
-        g->animation = &animation_;
-        g->name = label;
-        // Frames that used the file's global palette keep its colours as their own.
-        if (!g->usesLocalPalette) g->palette = scratch.globalPalette;
-        g->usesLocalPalette = 1;
-    }
-    const bool fitsScreen = FirstFrameMatchesScreen(*first);
-    if (!fitsScreen) {
-        const int answer = boxes_.Show(ResizeQuestion());
-        if (answer != 0) {
-            for (Gif* g : chain) {
-                g->prev = g->next = nullptr;
-                DiscardGif(g);
-            }
-            compositor_.SuspendComposition(false);
+    for (Gif* g = first; g; g = g->next) chain.push_back(g);
+    if (!FirstFrameMatchesScreen(*first)) {
+        if (boxes_.Show(ResizeQuestion()) != 0) {
+            DiscardFrames(first);
             return -1;
         }
+        BusyScope wait(busy);
+        ScaleFramesToScreen(chain, Data().screenWidth, Data().screenHeight);
     }
-    for (Gif* g = animation_.head; g; g = g->next) {
-        if (!g->usesLocalPalette) g->palette = animation_.globalPalette;
-        g->usesLocalPalette = 1;
+    {
+        Transaction edit(document_, "Import Image");
+        edit.Insert(first, PlaceAfterItem(selected_));
     }
-    // Link the chain in.
-    Gif* last = chain.back();
-    first->prev = prev;
-    last->next = next;
-    if (prev) prev->next = first; else animation_.head = first;
-    if (next) next->prev = last;
-    if (!fitsScreen) ScaleFramesToScreen(chain, animation_.screenWidth, animation_.screenHeight);
-    compositor_.SuspendComposition(false);
-    if (last->hasTransparentPixels && last->next) compositor_.InvalidateFrom(*last->next);
     compositor_.StartCompositions(first, chain.size());
-
-    const TreeItem at = atFront ? tree_.Root() : tree_.Selected();
-    const std::vector<TreeItem> items = tree_.InsertFrames(at, first, chain.size());
-    currentGif_ = first;
-    if (!items.empty()) tree_.Select(items.front());
+    Select(OutlineItem::Frame(first));
     return 0;
 }
 
-void Editor::SetTreeView(TreeObserver* view) {
-    treeView_ = view;
-    tree_.SetObserver(this);  // a view that made itself the tree's observer hears through us
-}
-
-void Editor::Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) {
-    if (treeView_) treeView_->Inserted(item, parent, after, label);
-}
-
-void Editor::Removed(TreeItem item) {
-    if (treeView_) treeView_->Removed(item);
-}
-
-void Editor::Selected(TreeItem item) {
-    if (treeView_) treeView_->Selected(item);
-    SelectionChanged(item);
-}
-
-void Editor::SelectionChanged(TreeItem item) {
-    if (!HasAnimation()) {
-        if (onPreviewChanged) onPreviewChanged();
-        return;
+int Editor::AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
+                           bool askBeforeResize, ResizeTarget target, const std::string& step) {
+    if (!pixels || pixels->Width() <= 0 || pixels->Height() <= 0) {
+        boxes_.Tell("..in Image Data", "Error");
+        return -1;
     }
-    const std::string& label = tree_.Label(item);
-    const bool isRoot = item == tree_.Root();
-    const SelectionKind kind = DocumentTree::KindOfLabel(label, isRoot);
-    states_.SetMenu(CmdComment, true);
-    if (kind != SelectionKind::Image && kind != SelectionKind::None) {
-        states_.SetMenu(CmdDelete, true);
-        states_.SetMenu(CmdExportAll, true);
-        for (int command : {CmdExportImage, CmdInsertEffect, CmdInsertTransition, CmdPaste, CmdCut,
-                            CmdCopy, CmdDuplicate, CmdBannerText})
-            states_.SetMenu(command, false);
-        states_.SetToolbar(CmdInsertEffect, false);
-        states_.SetToolbar(CmdInsertTransition, false);
-        if (kind == SelectionKind::BannerGroup || kind == SelectionKind::EffectGroup)
-            states_.SetMenu(CmdComment, false);
-    } else {
-        UpdatePaste();
-        states_.SetMenu(CmdBannerText, true);
-        if (isRoot) {
-            for (int command : {CmdCopy, CmdCut, CmdDelete, CmdDuplicate, CmdExportImage,
-                                CmdExportAll, CmdInsertEffect, CmdInsertTransition})
-                states_.SetBoth(command, false);
-        } else {
-            currentGif_ = tree_.FrameOf(item, animation_, boxes_);
-            const bool successor = currentGif_ && currentGif_->next;
-            states_.SetBoth(CmdInsertTransition, successor);
-            states_.SetBoth(CmdInsertEffect, true);
-            for (int command : {CmdCopy, CmdCut, CmdDuplicate, CmdExportImage, CmdExportAll,
-                                CmdDelete, CmdOptimize, CmdUnoptimize})
-                states_.SetMenu(command, true);
+    const bool wasEmpty = !HasAnimation();
+    const bool toFrame = target == ResizeTarget::CurrentFrame && currentGif_;
+    const int64_t fitWidth = toFrame ? int64_t{currentGif_->width} : Data().screenWidth;
+    const int64_t fitHeight = toFrame ? int64_t{currentGif_->height} : Data().screenHeight;
+    const bool resize = !wasEmpty && (pixels->Width() != fitWidth || pixels->Height() != fitHeight);
+    if (resize && askBeforeResize && boxes_.Show(ResizeQuestion()) != 0) return -1;
+
+    if (wasEmpty) {
+        // The first picture opens a document of its own size, which no file shows yet.
+        Animation content;
+        Gif* gif = MakePictureFrame(content, std::move(pixels));
+        if (!gif) {
+            boxes_.Tell("... creating Gif", "Error");
+            return -1;
         }
+        gif->name = name;
+        content.head = gif;
+        content.screenWidth = static_cast<int32_t>(gif->width);
+        content.screenHeight = static_cast<int32_t>(gif->height);
+        OpenInto(content, "", false);
+        return 0;
     }
-    kind_ = kind;
-    playbackItem_ = item;
-    if (onPreviewChanged) onPreviewChanged();
-    if (onStatusLabel) onStatusLabel(label);
-}
-
-void Editor::ApplyDocumentRule(bool on) {
-    for (int command : kDocumentCommands) states_.SetMenu(command, on);
-    const bool transition = on && currentGif_ && currentGif_->next;
-    states_.SetMenu(CmdInsertTransition, transition);
-    if (!currentGif_) {
-        states_.SetMenu(CmdInsertTransition, false);
-        states_.SetMenu(CmdInsertEffect, false);
+    const Place place = PlaceAfterItem(selected_);
+    Gif* gif = document_.CreateFrame(place.after);
+    if (!SetPicture(*gif, std::move(pixels))) {
+        DiscardGif(gif);
+        boxes_.Tell("... creating Gif", "Error");
+        return -1;
     }
-    for (int command : {CmdInsertEffect, CmdSaveAs, CmdCopy, CmdStartAnimation})
-        states_.SetToolbar(command, on);
-    states_.SetToolbar(CmdInsertTransition, transition);
-}
-
-void Editor::UpdateResizeItem() {
-    resizeText_ = animation_.FrameCount() > 1 ? "&Resize All" : "&Resize";
-    if (onPreviewChanged) onPreviewChanged();
-}
-
-void Editor::RemoveSelected() {
-    RemovalContext context{animation_, groups_, currentGif_, modified_,
-                           settings_.confirmDelete != 0, boxes_};
-    switch (::anitrope::RemoveSelected(tree_, context)) {
-        case RemovalOutcome::BecameEmpty: ResetToEmpty(); break;
-        case RemovalOutcome::Removed:
-            if (tree_.ItemCount() == 2) {
-                states_.SetMenu(CmdResize, true);
-                UpdateResizeItem();
-            }
-            break;
-        case RemovalOutcome::Nothing:
-        case RemovalOutcome::Cancelled: break;
+    gif->prev = nullptr;
+    gif->name = name;
+    if (resize) {
+        BusyScope wait(busy);
+        FitPictureFrame(*gif, fitWidth, fitHeight);
     }
-    if (onPreviewChanged) onPreviewChanged();
-}
-
-void Editor::StartOrStopPlayback() {
-    if (!HasAnimation()) {
-        boxes_.Tell("Please load a Gif file prior to applying an Effect/Transition\nor starting an animation.",
-                    "Warning", MessageIcon::Warning);
-        return;
+    {
+        Transaction edit(document_, step);
+        edit.Insert(gif, place);
     }
-    if (playing_) {
-        StopPlayback();
-        return;
-    }
-    playing_ = true;
-    if (playbackItem_ == kNoItem) playbackItem_ = tree_.Selected();
-    states_.SetMenu(CmdStopAnimation, true);
-    states_.SetChecked(CmdStartAnimation, true);  // the toolbar shows its stop image
-    ArmTimer(currentGif_ ? *currentGif_ : *animation_.head);
+    Select(OutlineItem::Frame(gif));
+    return 0;
 }
 
-void Editor::StopPlayback() {
-    if (!playing_) return;
-    playing_ = false;
-    if (onStopTimer) onStopTimer();
-    states_.SetMenu(CmdStopAnimation, false);
-    states_.SetChecked(CmdStartAnimation, false);
-}
-
-void Editor::ArmTimer(const Gif& gif) {
-    const int32_t delay = animation_.useAnimationDelay ? animation_.animationDelay : gif.delay;
-    if (onArmTimer) onArmTimer(std::max(0, delay) * 10);
-}
-
-void Editor::PlaybackStep() {
-    if (!playing_) return;
-    TreeItem next = playbackItem_ == kNoItem ? kNoItem : tree_.NextImageItem(playbackItem_);
-    if (next == kNoItem) next = tree_.FirstImageItem();
-    if (next == kNoItem) {
-        StopPlayback();
-        boxes_.Tell(":-(", "Bug");
-        return;
-    }
-    Gif* gif = tree_.FrameOf(next, animation_, boxes_);
-    if (!gif) {
-        StopPlayback();
-        boxes_.Tell("No Gif available for animation", "Bug");
-        return;
-    }
-    tree_.Select(next);
-    playbackItem_ = next;
-    ArmTimer(*gif);
-}
-
-// A file name without a '.' gets the extension of the chosen file type.
-static std::string WithExtension(std::string path, const char* extension) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) path += extension;
-    return path;
-}
+// --- saving ------------------------------------------------------------------------------------
 
 bool Editor::SaveAs(int continuation) {
     StopPlayback();
@@ -417,8 +335,8 @@ bool Editor::SaveAs(int continuation) {
     request.filters = {{"Gif Image(*.gif)", {"*.gif"}}};
     ProposePath(settings_.pathSave, request);
     request.animationChoices = SaveAnimationChoices{settings_.saveOptimized,
-                                                 settings_.reloadAfterSave != 0,
-                                                 ComparisonLevelOfMask(settings_.gifCompression)};
+                                                    settings_.reloadAfterSave != 0,
+                                                    ComparisonLevelOfMask(settings_.gifCompression)};
     const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return false;
     if (choice->animationChoices) {
@@ -429,45 +347,47 @@ bool Editor::SaveAs(int continuation) {
     const std::string path = WithExtension(choice->path, ".GIF");
     if (!WriteAnimation(path)) {
         boxes_.Tell("while saving animation", "Error...", MessageIcon::Error);
+        StateChanged();
         return false;
     }
-    modified_ = false;
+    document_.MarkSaved();
+    title_ = FileNameOf(path);
     settings_.pathSave = path;
     settings_.path = path;
     RecentFiles(settings_.history).Add(path);
-    if (onRecentFilesChanged) onRecentFilesChanged();
+    StateChanged();
     if (continuation == CmdNew) CloseAnimation();
     if (continuation == 16 && onCloseRequested) onCloseRequested();
     return true;
 }
 
 bool Editor::WriteAnimation(const std::string& path) {
+    BusyScope wait(busy);
+    // Every frame's own pixels are written, so every reduction must be in.
+    document_.WaitForReductions();
     if (!settings_.saveOptimized)
-        return SaveAnimation(std::as_const(animation_), animation_.head, path) == GifWriteStatus::Ok;
-    SaveOptions options;
-    options.optimized = true;
-    options.comparisonMask = settings_.gifCompression;
+        return SaveAnimation(Data(), Data().head, path, &status_) == GifWriteStatus::Ok;
+    // The optimizer works on a copy that shares the frames' pixels; the document changes only
+    // when the results are to be shown, and then as an edit that can be undone.
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
-    options.progress = progress.get();
+    std::unique_ptr<Animation> optimized =
+        OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
     if (settings_.reloadAfterSave) {
-        const bool written = SaveAnimation(animation_, animation_.head, path, options) == GifWriteStatus::Ok;
-        Recompose();  // the tree shows the optimized frames
-        return written;
+        Transaction edit(document_, "Optimize");
+        ApplyRework(edit, *optimized);
     }
-    // The document stays as it is: a copy of it is optimized and written.
-    std::unique_ptr<Animation> copy = CopyAnimation(animation_);
-    if (!copy) return false;
-    ColorReduction copyReduction(*copy, &scheduler_, nullptr);
-    const bool written = SaveAnimation(*copy, copy->head, path, options) == GifWriteStatus::Ok;
-    copyReduction.WaitForAll();
-    return written;
+    return SaveAnimation(*optimized, optimized->head, path, &status_) == GifWriteStatus::Ok;
 }
 
-void Editor::Recompose() {
-    if (!animation_.head) return;
-    compositor_.InvalidateFrom(*animation_.head);
-    compositor_.StartCompositions(animation_.head, animation_.FrameCount());
-    if (onPreviewChanged) onPreviewChanged();
+void Editor::ApplyRework(Transaction& edit, Animation& rework) {
+    Gif* theirs = rework.head;
+    for (Gif* ours = Data().head; ours && theirs; ours = ours->next, theirs = theirs->next) {
+        FrameContent content = ContentOf(*theirs);
+        if (!SameContent(content, ContentOf(*ours))) edit.ReplaceContent(*ours, std::move(content));
+    }
+    edit.Set(&Animation::globalPalette, rework.globalPalette);
+    edit.Set(&Animation::globalPalettePresent, rework.globalPalettePresent);
+    edit.Set(&Animation::backgroundIndex, rework.backgroundIndex);
 }
 
 void Editor::ExportImage() {
@@ -484,25 +404,29 @@ void Editor::ExportImage() {
     const std::optional<FileChoice> choice = files_.ChooseToSave(request);
     if (!choice) return;
     if (choice->jpegQuality)
-        settings_.jpegCompression = static_cast<uint32_t>(std::clamp(*choice->jpegQuality, 0, kMaxJpegQuality));
+        settings_.jpegCompression =
+            static_cast<uint32_t>(std::clamp(*choice->jpegQuality, 0, kMaxJpegQuality));
     const std::string path = WithExtension(choice->path, choice->filter == 1 ? ".JPG" : ".GIF");
+    BusyScope wait(busy);
     if (Upper(ExtensionOf(path)) != "GIF") {
         const int exported = ExportJpeg(path);
         if (exported < 0) boxes_.Tell("while saving single Jpg Image", "Error...", MessageIcon::Error);
         if (exported != 0) return;
-    } else if (SaveSingleGif(animation_, *currentGif_, path) != GifWriteStatus::Ok) {
-        boxes_.Tell("while saving single Gif Image", "Error...", MessageIcon::Error);
-        return;
+    } else {
+        document_.WaitForReduction(*currentGif_);
+        if (SaveSingleGif(Data(), *currentGif_, path) != GifWriteStatus::Ok) {
+            boxes_.Tell("while saving single Gif Image", "Error...", MessageIcon::Error);
+            return;
+        }
     }
     settings_.pathSave = path;
 }
 
 // 0 when written; 1 when the write failed, told to the user; -1 without pixels to write.
 int Editor::ExportJpeg(const std::string& path) {
-    MakeTrueColor(currentGif_, false);
-    if (!currentGif_->trueColor || !currentGif_->trueColor->HasRows()) return -1;
-    const JpegWriteResult written =
-        WriteJpegFile(path, *currentGif_->trueColor, true, JpegQuality(settings_));
+    const std::shared_ptr<const TrueColorBitmap> pixels = TrueColorOf(*currentGif_);
+    if (!pixels || !pixels->HasRows()) return -1;
+    const JpegWriteResult written = WriteJpegFile(path, *pixels, true, JpegQuality(settings_));
     if (!written.ok) {
         boxes_.Show(JpegWriteFailureMessage(written, path));
         boxes_.Tell("Error", "Couldn't write jpeg", MessageIcon::Error);
@@ -511,8 +435,11 @@ int Editor::ExportJpeg(const std::string& path) {
     return 0;
 }
 
+// --- closing -----------------------------------------------------------------------------------
+
 void Editor::CloseAnimation() {
-    if (modified_) {
+    StopPlayback();
+    if (Modified()) {
         const int answer = boxes_.Show({"Do you want to save the current animation before closing it ?",
                                         "Confirm Close", MessageIcon::Warning, kYesNoCancelButtons});
         if (answer == 0) {
@@ -521,12 +448,22 @@ void Editor::CloseAnimation() {
         }
         if (answer != 1) return;
     }
-    ResetToEmpty();
+    {
+        BusyScope wait(busy);
+        document_.Clear();
+    }
+    status_.ReportStatus(StatusReset);
+    selected_ = OutlineItem::Root();
+    currentGif_ = nullptr;
+    playbackItem_.reset();
+    title_.clear();
+    if (onSelectionChanged) onSelectionChanged();
+    StateChanged();
 }
 
 bool Editor::ConfirmShutdown() {
     StopPlayback();
-    if (modified_ && HasAnimation()) {
+    if (Modified()) {
         const int answer = boxes_.Show({"Do you want to save the current animation before closing it ?",
                                         "Confirm Exit", MessageIcon::Warning, kYesNoCancelButtons});
         if (answer == 0) return SaveAs(0);
@@ -535,40 +472,33 @@ bool Editor::ConfirmShutdown() {
     return true;
 }
 
+void Editor::RequestClose() {
+    if (onCloseRequested) onCloseRequested();
+}
+
+// --- clipboard and frames ------------------------------------------------------------------------
+
 void Editor::Duplicate() {
     if (!currentGif_) {
         boxes_.Tell("CurGif==NULL", "BUG");
         return;
     }
-    if (kind_ != SelectionKind::Image) return;
+    if (Kind() != SelectionKind::Image) return;
     StopPlayback();
-    compositor_.SuspendComposition(true);
-    Gif* copy = CreateGif(animation_, currentGif_, currentGif_->next);
-    const int result = DuplicateGif(*currentGif_, copy, true);
-    if (result != 0) {
-        copy->prev = copy->next = nullptr;
+    Gif* copy = document_.CreateFrame(currentGif_);
+    if (DuplicateGif(*currentGif_, copy, true) != 0) {
         DiscardGif(copy);
-        compositor_.SuspendComposition(false);
+        boxes_.Tell("Copy Gif - Memory Error", "Error");
         return;
     }
+    copy->prev = nullptr;
     copy->disposal = currentGif_->disposal;
     copy->usesLocalPalette = currentGif_->usesLocalPalette;
-    if (copy->next) copy->next->prev = copy;
-    currentGif_->next = copy;
-    compositor_.SuspendComposition(false);
-    if (copy->trueColor) StartReductions(copy, 1);
-    modified_ = true;
-    compositor_.InvalidateFrom(*copy);
-    const std::vector<TreeItem> items = tree_.InsertFrames(tree_.Selected(), copy, 1);
-    if (!items.empty()) tree_.Select(items.front());
-    UpdateResizeItem();
-}
-
-void Editor::RefreshPaste() { states_.SetMenu(CmdPaste, clipboard_.HasImage()); }
-
-void Editor::UpdatePaste() {
-    // Only a picture on the clipboard switches Paste; the other rules leave it alone.
-    if (clipboard_.HasImage()) states_.SetMenu(CmdPaste, true);
+    {
+        Transaction edit(document_, "Duplicate");
+        edit.Insert(copy, Place{currentGif_, currentGif_->group});
+    }
+    Select(OutlineItem::Frame(copy));
 }
 
 bool Editor::Copy() {
@@ -586,15 +516,20 @@ bool Editor::Copy() {
             for (int32_t x = 0; x < image.width; ++x) {
                 // The frame's own rectangle of what the screen shows; outside it, black.
                 const int64_t sx = int64_t{currentGif_->left} + x, sy = int64_t{currentGif_->top} + y;
-                const bool inside = sx >= 0 && sy >= 0 && sx < picture->Width() && sy < picture->Height();
-                image.pixels.push_back(inside ? picture->Get(static_cast<int32_t>(sx), static_cast<int32_t>(sy)) & 0xFFFFFF : 0);
+                const bool inside = picture->Contains(sx, sy);
+                image.pixels.push_back(
+                    inside ? picture->Get(static_cast<int32_t>(sx), static_cast<int32_t>(sy)) & 0xFFFFFF : 0);
             }
         }
         ok = clipboard_.SetImage(image);
     }
     if (!ok) boxes_.Tell("Couldn't copy image to clipboard", "Error");
-    else UpdatePaste();
+    StateChanged();
     return ok;
+}
+
+void Editor::Cut() {
+    if (Copy()) RemoveSelected("Cut");
 }
 
 void Editor::Paste() {
@@ -618,51 +553,124 @@ void Editor::Paste() {
         std::copy_n(image->pixels.begin() + static_cast<std::ptrdiff_t>(y) * image->width,
                     image->width, pixels->Row(y));
     // Labelled "Gif : Copy of Clipboard".
-    if (AddBitmapFrame(std::move(pixels), " Copy of Clipboard", true, ResizeTarget::CurrentFrame) == 0)
-        modified_ = true;
+    AddBitmapFrame(std::move(pixels), " Copy of Clipboard", true, ResizeTarget::CurrentFrame, "Paste");
 }
 
 void Editor::OptimizeImages() {
     StopPlayback();
     if (!HasAnimation() || (confirm && !confirm(CmdOptimize))) return;
+    BusyScope wait(busy);
+    document_.WaitForReductions();
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
-    OptimizeAnimation(animation_, animation_.head, settings_.gifCompression, progress.get());
-    modified_ = true;
-    Recompose();
+    // An aborted run keeps what it did: its frames are consistent either way.
+    std::unique_ptr<Animation> optimized =
+        OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
+    Transaction edit(document_, "Optimize");
+    ApplyRework(edit, *optimized);
 }
 
 void Editor::UnoptimizeImages() {
     StopPlayback();
     if (!HasAnimation() || (confirm && !confirm(CmdUnoptimize))) return;
-    UnoptimizeAnimation(animation_, animation_.head, true);
-    modified_ = true;
-    Recompose();
+    BusyScope wait(busy);
+    document_.WaitForReductions();
+    std::unique_ptr<Animation> unoptimized = UnoptimizedCopy(Data());
+    Transaction edit(document_, "UnOptimize");
+    ApplyRework(edit, *unoptimized);
 }
 
-void Editor::ResetToEmpty() {
+// --- history -----------------------------------------------------------------------------------
+
+bool Editor::Undo() {
     StopPlayback();
-    playbackItem_ = kNoItem;
-    compositor_.SuspendComposition(true);
-    animation_.Clear();
-    animation_.globalComments.Clear();
-    animation_.hasGlobalComments = 0;
-    compositor_.SuspendComposition(false);
-    currentGif_ = nullptr;
-    modified_ = false;
-    groups_.Clear();
-    status_.ReportStatus(StatusReset);
-    tree_.Clear();
-    kind_ = SelectionKind::None;
-    ApplyDocumentRule(false);
-    states_.SetMenu(CmdResize, false);
-    if (onPreviewChanged) onPreviewChanged();
+    // Should the selected frame go, the selection moves to a neighbour it had.
+    Gif* const after = currentGif_ ? currentGif_->next : nullptr;
+    Gif* const before = currentGif_ ? currentGif_->prev : nullptr;
+    if (!document_.Undo()) return false;
+    if (!currentGif_ && HasAnimation()) {
+        Gif* neighbour = after && after->alive ? after : (before && before->alive ? before : nullptr);
+        if (neighbour) Select(OutlineItem::Frame(neighbour));
+    }
+    return true;
+}
+
+bool Editor::Redo() {
+    StopPlayback();
+    Gif* const after = currentGif_ ? currentGif_->next : nullptr;
+    Gif* const before = currentGif_ ? currentGif_->prev : nullptr;
+    if (!document_.Redo()) return false;
+    if (!currentGif_ && HasAnimation()) {
+        Gif* neighbour = after && after->alive ? after : (before && before->alive ? before : nullptr);
+        if (neighbour) Select(OutlineItem::Frame(neighbour));
+    }
+    return true;
+}
+
+// --- navigation and playback -----------------------------------------------------------------------
+
+void Editor::GotoFirst() {
+    if (MaybeItem first = Items().FirstImageItem()) Select(*first);
 }
 
 void Editor::GotoLast() {
-    TreeItem last = tree_.Selected();
-    for (TreeItem next = tree_.NextImageItem(last); next != kNoItem; next = tree_.NextImageItem(next))
-        last = next;
-    if (last != tree_.Selected()) tree_.Select(last);
+    if (Gif* last = Data().LastFrame()) Select(OutlineItem::Frame(last));
+}
+
+void Editor::ToggleParameters() {
+    if (onToggleParameters) onToggleParameters();
+}
+
+void Editor::ShowOptions() {
+    if (onOptions) onOptions();
+    reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
+    document_.SetHistoryBound(HistoryBytes(settings_));
+}
+
+void Editor::ShowAbout() {
+    if (onAbout) onAbout();
+}
+
+void Editor::StartOrStopPlayback() {
+    if (!HasAnimation()) {
+        boxes_.Tell("Please load a Gif file prior to applying an Effect/Transition\nor starting an animation.",
+                    "Warning", MessageIcon::Warning);
+        return;
+    }
+    if (playing_) {
+        StopPlayback();
+        return;
+    }
+    playing_ = true;
+    if (!playbackItem_) playbackItem_ = selected_;
+    ArmTimer(currentGif_ ? *currentGif_ : *Data().head);
+    StateChanged();
+}
+
+void Editor::StopPlayback() {
+    if (!playing_) return;
+    playing_ = false;
+    if (onStopTimer) onStopTimer();
+    StateChanged();
+}
+
+void Editor::ArmTimer(const Gif& gif) {
+    const int32_t delay = Data().useAnimationDelay ? Data().animationDelay : gif.delay;
+    if (onArmTimer) onArmTimer(std::max(0, delay) * 10);
+}
+
+void Editor::PlaybackStep() {
+    if (!playing_) return;
+    const Outline items = Items();
+    MaybeItem next = playbackItem_ ? items.NextImageItem(*playbackItem_) : std::nullopt;
+    if (!next) next = items.FirstImageItem();
+    if (!next) {
+        StopPlayback();
+        boxes_.Tell(":-(", "Bug");
+        return;
+    }
+    Select(*next);
+    playbackItem_ = next;
+    ArmTimer(*next->frame);
 }
 
 }  // namespace anitrope

@@ -2,16 +2,19 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "app/command_states.h"
-#include "app/document_tree.h"
+#include "app/command_table.h"
+#include "app/selection_kind.h"
 #include "app/settings.h"
 #include "formats/picture_format.h"
 #include "formats/picture_read_result.h"
-#include "model/animation.h"
 #include "model/compositor.h"
+#include "model/document.h"
+#include "model/outline.h"
 #include "model/status_display.h"
 #include "model/true_color_bitmap.h"
 #include "platform/job_scheduler.h"
@@ -27,146 +30,175 @@ class OptimizeProgress;
 // Where a request to open a file came from: each path has its own messages.
 enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
 
-// The editor without its window: the one animation, its tree, the selection and the commands
-// that work on them, with every enable rule. The window shows it and forwards user input; tests
-// drive it directly or through the window.
-class Editor final : private TreeObserver {
+// The editor without its window: the document with its undo history, the selection and the
+// commands that work on them (see command_table.h for their rules). Every change of the
+// document goes through a Transaction; looking at it (selecting, playing) never changes it.
+// The window shows it and forwards user input; tests drive it directly or through the window.
+class Editor final : private DocumentObserver {
 public:
     Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard);
-    ~Editor();
+    ~Editor() override;
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
-    // Carries out a command; `argument` is the file for 1062 and 1063.
+    // Carries out a command; `argument` is the file for 1062 and 1063. Commands whose work
+    // comes later do nothing.
     void Dispatch(int command, const std::string& argument = {});
+
+    // --- the document ----------------------------------------------------------------------
+    Document& Doc() { return document_; }
+    const Animation& Data() const { return document_.Data(); }
+    Outline Items() const { return Outline(document_.Data()); }
+    bool HasAnimation() const { return !document_.Empty(); }
+    bool Modified() const { return document_.Modified(); }
+    Compositor& Pictures() { return compositor_; }
+    ColorReduction& Reduction() { return reduction_; }
+    StatusDisplay& Status() { return status_; }
+    Settings& Config() { return settings_; }
+    MessageBoxes& Boxes() { return boxes_; }
+    // "bounce.gif * - Anitrope": the file shown, and a mark while it has unsaved changes.
+    std::string WindowTitle() const;
+
+    // --- the selection ---------------------------------------------------------------------
+    // Selects an item of the tree (by the user, a command or playback). Changes nothing in the
+    // document. An item that is not in the document is ignored.
+    void Select(const OutlineItem& item);
+    const OutlineItem& Selected() const { return selected_; }
+    Gif* CurrentGif() const { return currentGif_; }
+    SelectionKind Kind() const { return KindOf(selected_); }
+
+    // --- commands --------------------------------------------------------------------------
+    AppState State() const;
+    bool MenuEnabled(int command) const { return anitrope::MenuEnabled(command, State()); }
 
     // Opens a file by its extension. Returns 0 on success, -1 after a reported failure or a
     // cancel.
     int OpenFile(const std::string& path, OpenOrigin origin);
     void DropFiles(const std::vector<std::string>& paths);
-    // The GIF loader: into the empty editor, or inserted after the current frame.
-    int LoadGifFile(const std::string& path);
+    void Open();
+    void OpenRecent(int slot);
 
     // Where a new picture of another size is scaled to: the screen, or the current frame
     // (a pasted picture).
     enum class ResizeTarget { Screen, CurrentFrame };
-    // A new frame of `pixels`, named `name` ("Gif :name" in the tree): the first frame when
-    // the root is selected, else after the selected frame. A picture of another size than the
-    // target asks the resize question when `askBeforeResize` is set, and is resized in any case
-    // (smoothly, keeping its origin). Its colour reduction starts. Returns 0, or -1 after a
-    // reported failure or a "&Cancel Loading"; nothing changes then.
+    // A new frame of `pixels`, named `name` ("Gif :name" in the tree), placed after the
+    // selected item as one edit called `step`. A picture of another size than the target asks
+    // the resize question when `askBeforeResize` is set, and is resized in any case (smoothly,
+    // keeping its origin). Into the empty editor it opens the document instead. Returns 0, or
+    // -1 after a reported failure or a "&Cancel Loading"; nothing changes then.
     int AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
-                       bool askBeforeResize, ResizeTarget target = ResizeTarget::Screen);
-
-    // The tree's selection moved (by the user, a command or a load).
-    void SelectionChanged(TreeItem item);
-    // A view that mirrors the tree (the window's tree widget); told after the editor.
-    void SetTreeView(TreeObserver* view);
-
-    bool HasAnimation() const { return animation_.head != nullptr; }
-    Animation& Document() { return animation_; }
-    Compositor& Pictures() { return compositor_; }
-    StatusDisplay& Status() { return status_; }
-    DocumentTree& Tree() { return tree_; }
-    CommandStates& States() { return states_; }
-    Gif* CurrentGif() const { return currentGif_; }
-    SelectionKind Kind() const { return kind_; }
-    bool Modified() const { return modified_; }
-    void MarkModified() { modified_ = true; }
-    const std::string& ResizeText() const { return resizeText_; }
-    Settings& Config() { return settings_; }
-    MessageBoxes& Boxes() { return boxes_; }
-
-    // Views that follow the editor: the preview (repaint, layout), the recent-files menu, the
-    // status bar's first part, the window (close).
-    std::function<void()> onPreviewChanged;
-    std::function<void()> onRecentFilesChanged;
-    std::function<void(const std::string&)> onStatusLabel;
-    std::function<void()> onCloseRequested;
-    std::function<void()> onAbout;
-    std::function<void()> onOptions;
-    std::function<void()> onToggleParameters;  // command 1016
-    std::function<void(const std::string& path)> onOpened;  // after every successful load
-    // Playback's timer 1, run by the window: armed with a period in milliseconds, or stopped.
-    std::function<void(int periodMs)> onArmTimer;
-    std::function<void()> onStopTimer;
-
-    // The "Optimizing Images ..." dialog, made by the window for each run; none in tests.
-    std::function<std::unique_ptr<OptimizeProgress>()> makeProgress;
-    // The confirmation of Optimize (1026) or UnOptimize (1025); without one they proceed.
-    std::function<bool(int command)> confirm;
+                       bool askBeforeResize, ResizeTarget target = ResizeTarget::Screen,
+                       const std::string& step = "Import Image");
 
     // Save As (1005): true when the file was written. `continuation` is 0, 1006 (then close
     // the animation) or 16 (then close the window).
     bool SaveAs(int continuation);
     // Window close and Exit: false when the user kept the editor open.
     bool ConfirmShutdown();
-    // The Edit menu opened: Paste follows the clipboard exactly.
-    void RefreshPaste();
+    void RequestClose();
+    void CloseAnimation();  // New (1006), with its question
+    void ExportImage();
+    bool Copy();
+    void Cut();
+    void Paste();
+    void Delete();
+    void Duplicate();
+    void OptimizeImages();
+    void UnoptimizeImages();
+    bool Undo();
+    bool Redo();
+    void GotoFirst();
+    void GotoLast();
+    void ToggleParameters();
+    void ShowOptions();
+    void ShowAbout();
 
     bool Playing() const { return playing_; }
+    void StartOrStopPlayback();
+    void StopPlayback();
     // Timer 1 fired: the next image in tree order (wrapping to the first) becomes current.
     void PlaybackStep();
 
-private:
-    void Inserted(TreeItem item, TreeItem parent, TreeItem after, const std::string& label) override;
-    void Removed(TreeItem item) override;
-    void Selected(TreeItem item) override;
+    // --- what the window provides ------------------------------------------------------------
+    // The document changed (after the editor has fixed its selection).
+    std::function<void(const DocumentChange&)> onDocumentChanged;
+    // The selection moved.
+    std::function<void()> onSelectionChanged;
+    // Anything the commands' rules, menu texts or the title read may have changed.
+    std::function<void()> onStateChanged;
+    // Frames the document is about to free (see DocumentObserver::FramesFreed).
+    std::function<void(std::span<Gif* const>)> onFramesFreed;
+    std::function<void(const std::string&)> onStatusLabel;
+    std::function<void()> onCloseRequested;
+    std::function<void()> onAbout;
+    std::function<void()> onOptions;
+    std::function<void()> onToggleParameters;  // command 1016
+    std::function<bool()> parametersOpen;
+    std::function<void(const std::string& path)> onOpened;  // after every successful load
+    // Playback's timer 1, run by the window: armed with a period in milliseconds, or stopped.
+    std::function<void(int periodMs)> onArmTimer;
+    std::function<void()> onStopTimer;
+    // The "Optimizing Images ..." dialog, made by the window for each run; none in tests.
+    std::function<std::unique_ptr<OptimizeProgress>()> makeProgress;
+    // The confirmation of Optimize (1026) or UnOptimize (1025); without one they proceed.
+    std::function<bool(int command)> confirm;
+    // Told true before a long operation and false after it, for the wait cursor.
+    std::function<void(bool)> busy;
 
-    void ApplyDocumentRule(bool on);
-    void UpdateResizeItem();
-    void StartOrStopPlayback();
-    void CloseAnimation();
-    void ExportImage();
-    int ExportJpeg(const std::string& path);
+private:
+    void DocumentChanged(const DocumentChange& change) override;
+    void FramesFreed(std::span<Gif* const> frames) override;
+
+    void SelectAfterChange(const DocumentChange& change);
+    // Command 1018 (and the second half of Cut) as the edit `step`.
+    void RemoveSelected(const std::string& step);
+    void RemoveImage(Gif& frame, const std::string& step);
+    void RemoveComment(const OutlineItem& item, const std::string& step);
+    void RemoveGroup(FrameGroup& group, const std::string& step);
+    // After the last frame went, the editor is as after New (but the edit can be undone).
+    void EmptyIfNoFrames(Transaction& edit);
+    void AfterRemoval(Gif* current, MaybeItem item);
+    void StateChanged();
+    int LoadGifFile(const std::string& path);
+    int InsertGifFile(std::unique_ptr<Animation> read, const std::string& path);
+    // Opens `content` into the empty editor; `title` names it, `saved` says whether a file
+    // shows it already.
+    void OpenInto(Animation& content, const std::string& title, bool saved);
+    void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty, PictureFormat format);
     int ImportPicture(const std::string& path, PictureFormat format);
     int ImportStill(const std::string& path, const PictureReadResult& read, const char* failure,
                     bool opaque);
     int ImportCursor(const std::string& path, PictureFormat format);
     int ImportJpeg(const std::string& path);
-    void Duplicate();
-    bool Copy();
-    void Paste();
-    void UpdatePaste();
-    void OptimizeImages();
-    void UnoptimizeImages();
+    int ExportJpeg(const std::string& path);
     bool WriteAnimation(const std::string& path);
-    void Recompose();
-    void StopPlayback();
+    // Replaces the frames' contents and the animation's palette by a reworked copy of them.
+    void ApplyRework(Transaction& edit, Animation& rework);
     void ArmTimer(const Gif& gif);
-    void ResetToEmpty();
-    void RemoveSelected();
-    void GotoLast();
-    void OpenRecent(int slot);
     bool FirstFrameMatchesScreen(const Gif& first) const;
-    int InsertGifFile(const std::string& path, const std::string& label);
-    void FinishLoad(const std::string& path, OpenOrigin origin, bool wasEmpty, PictureFormat format);
+    // The animation-wide values a document opened now takes over from the one it replaces.
+    void KeepEditorValues(Animation& content) const;
 
     Settings& settings_;
     MessageBoxes& boxes_;
     FileChooser& files_;
     ImageClipboard& clipboard_;
 
-    // Destroyed in reverse: the workers before the compositor, both before the frames.
+    // Destroyed in reverse: the workers and the compositor leave the document first.
     StatusDisplay status_;
     JobScheduler scheduler_;
-    Animation animation_;
+    Document document_;
     Compositor compositor_;
     ColorReduction reduction_;
 
-    DocumentTree tree_;
-    TreeObserver* treeView_ = nullptr;
-    GroupTables groups_;
-    CommandStates states_;
+    OutlineItem selected_;
     Gif* currentGif_ = nullptr;
-    SelectionKind kind_ = SelectionKind::None;
-    bool modified_ = false;
     bool playing_ = false;
-    TreeItem playbackItem_ = kNoItem;
-    std::string resizeText_ = "&Resize ...";
+    std::optional<OutlineItem> playbackItem_;
+    std::string title_;  // the file the document shows, empty for none
 };
 
-// The label of frames read from `path`: its file name.
-std::string FrameLabel(const std::string& path);
+// The name frames read from `path` carry, and the window title shows: its file name.
+std::string FileNameOf(const std::string& path);
 
 }  // namespace anitrope

@@ -1,9 +1,13 @@
 #include "app/main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -11,23 +15,22 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include "app/about_box.h"
 #include "app/command_ids.h"
 #include "app/confirmation.h"
 #include "app/menu_table.h"
-#include "app/parameters_window.h"
 #include "app/optimize_progress_dialog.h"
 #include "app/options_dialog.h"
+#include "app/outline_model.h"
 #include "app/pane_layout.h"
+#include "app/parameters_window.h"
 #include "app/preview_pane.h"
 #include "app/recent_files.h"
 #include "app/status_bar_view.h"
 #include "app/toolbar_icons.h"
-#include "app/tree_mirror.h"
-#include "model/gif.h"
 
 namespace anitrope {
 
@@ -35,7 +38,6 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
                        ImageClipboard& clipboard, ColorChooser& colors,
                        Confirmations& confirmations)
     : editor_(settings, boxes, files, clipboard), colors_(colors), confirmations_(confirmations) {
-    setWindowTitle("Anitrope");
     setWindowIcon(QIcon(LogoPixmap(64, 64, devicePixelRatioF())));
     setAcceptDrops(true);
     BuildMenus();
@@ -44,23 +46,21 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     editor_.Status().Subscribe(status_);
     BuildPanes();
 
-    editor_.States().SetObserver([this](int command) { SyncAction(command); });
-    for (const auto& [command, action] : menuActions_) SyncAction(command);
-    for (const auto& [command, action] : toolbarActions_) SyncAction(command);
-    SyncAction(CmdEffectButton);
-    editor_.onPreviewChanged = [this] {
-        if (QAction* resize = MenuAction(CmdResize))
-            resize->setText(QString::fromStdString(editor_.ResizeText()));
+    editor_.onStateChanged = [this] { SyncActions(); };
+    editor_.onSelectionChanged = [this] {
+        ShowSelection();
         LayOutPanes();
         preview_->update();
         if (parameters_) parameters_->Refresh();  // message 1025
     };
+    editor_.onDocumentChanged = [this](const DocumentChange& change) { DocumentChanged(change); };
+    editor_.onFramesFreed = [this](std::span<Gif* const> frames) { treeModel_->FramesFreed(frames); };
+    editor_.parametersOpen = [this] { return parameters_ != nullptr; };
     editor_.onToggleParameters = [this] { ToggleParameters(); };
     editor_.confirm = [this](int command) {
         return Confirm(command == CmdOptimize ? ConfirmKind::Optimize : ConfirmKind::UnOptimize,
                        editor_.Config(), confirmations_);
     };
-    editor_.onRecentFilesChanged = [this] { RebuildRecentFiles(); };
     editor_.onStatusLabel = [this](const std::string& label) {
         status_->ShowLabel(QString::fromStdString(label));
     };
@@ -68,6 +68,18 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     editor_.makeProgress = [this]() -> std::unique_ptr<OptimizeProgress> {
         return std::make_unique<OptimizeProgressDialog>(this);
     };
+    editor_.busy = [](bool on) {
+        if (on) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QApplication::restoreOverrideCursor();
+        }
+    };
+    // Reductions end on worker threads; their results are applied here, between events.
+    editor_.Reduction().SetResultReady([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { editor_.Reduction().ApplyFinished(); }, Qt::QueuedConnection);
+    });
     playbackTimer_.setSingleShot(true);
     connect(&playbackTimer_, &QTimer::timeout, this, [this] { editor_.PlaybackStep(); });
     editor_.onArmTimer = [this](int periodMs) { playbackTimer_.start(periodMs); };
@@ -80,13 +92,18 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         AboutBox box(AboutBox::Mode::Dialog, this);
         box.exec();
     };
-    RebuildRecentFiles();
+    if (QClipboard* system = QGuiApplication::clipboard())
+        connect(system, &QClipboard::dataChanged, this, [this] { SyncActions(); });
+    SyncActions();
     resize(800, 560);
 }
 
 MainWindow::~MainWindow() {
     editor_.Status().Subscribe(nullptr);
-    editor_.SetTreeView(nullptr);
+    editor_.onDocumentChanged = nullptr;
+    editor_.onSelectionChanged = nullptr;
+    editor_.onStateChanged = nullptr;
+    editor_.onFramesFreed = nullptr;
 }
 
 QAction* MainWindow::MakeAction(int command, const QString& text) {
@@ -99,8 +116,8 @@ void MainWindow::BuildMenus() {
     for (const Menu& menu : MainMenu()) {
         QMenu* popup = menuBar()->addMenu(menu.title);
         if (!fileMenu_) fileMenu_ = popup;
-        if (QString(menu.title) == "&Edit")
-            connect(popup, &QMenu::aboutToShow, this, [this] { editor_.RefreshPaste(); });
+        // Paste follows the clipboard, which may have changed behind our back.
+        connect(popup, &QMenu::aboutToShow, this, [this] { SyncActions(); });
         for (const MenuItem& item : menu.items) {
             if (item.command == 0) {
                 popup->addSeparator();
@@ -144,20 +161,54 @@ void MainWindow::BuildToolbar() {
 void MainWindow::BuildPanes() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    treePane_ = new QTreeWidget(central);
+    treePane_ = new QTreeView(central);
     treePane_->setObjectName("tree");
     treePane_->setHeaderHidden(true);
+    treePane_->setUniformRowHeights(true);
+    treePane_->setSelectionMode(QAbstractItemView::SingleSelection);
+    treePane_->setIconSize(QSize(OutlineModel::kThumbnailWidth, OutlineModel::kThumbnailHeight));
     treePane_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(treePane_, &QTreeWidget::customContextMenuRequested, this, &MainWindow::ShowTreeMenu);
+    treeModel_ = new OutlineModel(editor_.Data(), &editor_.Pictures(), this);
+    treePane_->setModel(treeModel_);
+    treePane_->expandAll();
+    connect(treePane_, &QTreeView::customContextMenuRequested, this, &MainWindow::ShowTreeMenu);
+    connect(treePane_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (showingSelection_ || !current.isValid()) return;
+                editor_.Select(treeModel_->ItemAt(current));
+                // An item the editor would not take: the tree goes back to the selection.
+                if (!(editor_.Selected() == treeModel_->ItemAt(current)))
+                    QMetaObject::invokeMethod(this, [this] { ShowSelection(); }, Qt::QueuedConnection);
+            });
+    connect(treePane_, &QTreeView::activated, this, [this] { editor_.Dispatch(CmdParameters); });
     effectButton_ = new QPushButton("Effect/Transition", central);
     effectButton_->setObjectName("effectButton");
     connect(effectButton_, &QPushButton::clicked, this, [this] { editor_.Dispatch(CmdEffectButton); });
     preview_ = new PreviewPane(editor_, central);
     preview_->setObjectName("preview");
-    mirror_ = std::make_unique<TreeMirror>(*treePane_, editor_.Tree(),
-                                           [this](TreeItem item) { editor_.Tree().Select(item); });
-    editor_.SetTreeView(mirror_.get());
-    connect(treePane_, &QTreeWidget::itemActivated, this, [this] { editor_.Dispatch(CmdParameters); });
+    ShowSelection();
+}
+
+void MainWindow::ShowSelection() {
+    const QModelIndex index = treeModel_->IndexOf(editor_.Selected());
+    if (!index.isValid()) return;
+    showingSelection_ = true;
+    treePane_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    treePane_->scrollTo(index);
+    showingSelection_ = false;
+}
+
+void MainWindow::DocumentChanged(const DocumentChange& change) {
+    const bool rebuilt = change.cause == DocumentChange::Cause::Reset || change.Structure() ||
+                         change.comments;
+    showingSelection_ = true;  // a new model clears the view's selection: not the user's doing
+    treeModel_->Apply(change);
+    if (rebuilt) treePane_->expandAll();
+    showingSelection_ = false;
+    ShowSelection();
+    LayOutPanes();
+    preview_->update();
+    if (parameters_) parameters_->Refresh();
 }
 
 QAction* MainWindow::MenuAction(int command) const {
@@ -170,31 +221,40 @@ QAction* MainWindow::ToolbarAction(int command) const {
     return found == toolbarActions_.end() ? nullptr : found->second;
 }
 
-void MainWindow::SyncAction(int command) {
-    const CommandStates& states = editor_.States();
-    if (QAction* action = MenuAction(command)) {
-        action->setEnabled(states.MenuEnabled(command));
+void MainWindow::SyncActions() {
+    const AppState state = editor_.State();
+    for (const auto& [command, action] : menuActions_) {
+        action->setEnabled(MenuEnabled(command, state));
+        const std::string text = MenuText(command, state);
+        if (!text.empty()) action->setText(QString::fromStdString(text));
         if (command == CmdParameters) {
             action->setCheckable(true);
-            action->setChecked(states.Checked(command));
+            action->setChecked(Checked(command, state));
         }
     }
-    if (QAction* action = ToolbarAction(command)) {
-        action->setEnabled(states.ToolbarEnabled(command));
+    for (const auto& [command, action] : toolbarActions_) {
+        action->setEnabled(ToolbarEnabled(command, state));
         // While playing, the start button shows its stop image.
         if (command == CmdStartAnimation)
-            action->setIcon(ToolbarIcon(states.Checked(command) ? 6 : 5, devicePixelRatioF()));
+            action->setIcon(ToolbarIcon(Checked(command, state) ? 6 : 5, devicePixelRatioF()));
     }
-    if (command == CmdEffectButton) effectButton_->setEnabled(states.MenuEnabled(command));
+    effectButton_->setEnabled(MenuEnabled(CmdEffectButton, state));
+    setWindowTitle(QString::fromStdString(editor_.WindowTitle()));
+    RebuildRecentFiles();
 }
 
 void MainWindow::RebuildRecentFiles() {
+    RecentFiles recent(editor_.Config().history);
+    QString signature;
+    for (int slot = 0; slot < kRecentFileSlots; ++slot)
+        signature += QString::fromStdString(recent.At(slot)) + '\n';
+    if (signature == recentMenuSignature_ && !recentActions_.empty()) return;
+    recentMenuSignature_ = signature;
     for (QAction* action : recentActions_) {
         fileMenu_->removeAction(action);
         action->deleteLater();
     }
     recentActions_.clear();
-    RecentFiles recent(editor_.Config().history);
     if (recent.Count() > 0 && !recentSeparator_) recentSeparator_ = fileMenu_->addSeparator();
     for (int slot = 0; slot < kRecentFileSlots; ++slot) {
         if (recent.At(slot).empty()) continue;
@@ -215,7 +275,7 @@ std::vector<QString> MainWindow::RecentFileTexts() const {
 void MainWindow::LayOutPanes() {
     if (!treePane_) return;
     const QWidget* central = centralWidget();
-    const Animation& doc = editor_.Document();
+    const Animation& doc = editor_.Data();
     const PaneLayout layout = ::anitrope::LayOutPanes(
         central->width(), central->height(), 0, 0, PreviewPane::kBorder, PreviewPane::kBorder,
         editor_.CurrentGif() != nullptr, doc.screenWidth, doc.screenHeight);
@@ -238,11 +298,12 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::ShowTreeMenu(const QPoint& at) {
-    QTreeWidgetItem* hit = treePane_->itemAt(at);
-    if (!hit) return;
-    treePane_->setCurrentItem(hit);
+    const QModelIndex hit = treePane_->indexAt(at);
+    if (!hit.isValid()) return;
+    editor_.Select(treeModel_->ItemAt(hit));
     const SelectionKind kind = editor_.Kind();
     if (kind != SelectionKind::Image && kind != SelectionKind::Comment) return;
+    const AppState state = editor_.State();
     QMenu menu(this);
     for (const MenuItem& item : TreeContextMenu()) {
         if (item.command == 0) {
@@ -250,12 +311,9 @@ void MainWindow::ShowTreeMenu(const QPoint& at) {
             continue;
         }
         QAction* action = menu.addAction(item.text);
-        const bool enabled = kind == SelectionKind::Comment
-                                 ? item.command == CmdComment && CommandStates::Available(item.command)
-                                 : CommandStates::Available(item.command) &&
-                                       (item.command != CmdInsertTransition ||
-                                        (editor_.CurrentGif() && editor_.CurrentGif()->next));
-        action->setEnabled(enabled);
+        // On a comment only the comment command is offered.
+        const bool offered = kind == SelectionKind::Image || item.command == CmdComment;
+        action->setEnabled(offered && MenuEnabled(item.command, state));
         const int command = item.command;
         connect(action, &QAction::triggered, this, [this, command] { editor_.Dispatch(command); });
     }
@@ -295,26 +353,23 @@ void MainWindow::ToggleParameters() {
         parameters_->close();  // remembers its placement and calls `closed`
         return;
     }
-    FrameEditing editing{editor_.Document(),
+    FrameEditing editing{editor_.Doc(),
                          [this] { return editor_.CurrentGif(); },
-                         &editor_.Pictures(),
                          editor_.Config(),
                          editor_.Boxes(),
                          colors_,
                          confirmations_,
-                         [this] { editor_.MarkModified(); },
-                         [this] { preview_->update(); },
                          [this] {
                              if (parameters_) parameters_->deleteLater();
                              parameters_ = nullptr;
-                             editor_.States().SetChecked(CmdParameters, false);
+                             SyncActions();
                          },
                          [this] { treePane_->setFocus(); },
                          {}};
     parameters_ = new ParametersWindow(std::move(editing), this);
     parameters_->ApplyPlacement(editor_.Config().paramPlacement);
     parameters_->show();
-    editor_.States().SetChecked(CmdParameters, true);
+    SyncActions();
     treePane_->setFocus();
 }
 

@@ -12,16 +12,16 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QToolBar;
-class QTreeWidget;
+class QTreeView;
 
 namespace anitrope {
 
 class ColorChooser;
 class Confirmations;
+class OutlineModel;
 class ParametersWindow;
 class PreviewPane;
 class StatusBarView;
-class TreeMirror;
 
 // The editor's one top-level window: menus, toolbar, tree pane with its "Effect/Transition"
 // button, preview pane and status bar, all following the Editor it holds.
@@ -37,7 +37,8 @@ public:
     QAction* MenuAction(int command) const;
     QAction* ToolbarAction(int command) const;
     QMenu* FileMenu() const { return fileMenu_; }
-    QTreeWidget* TreePane() const { return treePane_; }
+    QTreeView* TreePane() const { return treePane_; }
+    OutlineModel* TreeModel() const { return treeModel_; }
     PreviewPane* Preview() const { return preview_; }
     StatusBarView* StatusBar() const { return status_; }
     QPushButton* EffectButton() const { return effectButton_; }
@@ -62,10 +63,14 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildPanes();
-    void SyncAction(int command);
+    // Every action's enable state, check mark and text from the command table.
+    void SyncActions();
     void RebuildRecentFiles();
     void LayOutPanes();
     void ShowTreeMenu(const QPoint& at);
+    // The tree shows the editor's selection.
+    void ShowSelection();
+    void DocumentChanged(const DocumentChange& change);
     QAction* MakeAction(int command, const QString& text);
 
     Editor editor_;
@@ -75,12 +80,14 @@ private:
     QAction* recentSeparator_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
-    QTreeWidget* treePane_ = nullptr;
+    QTreeView* treePane_ = nullptr;
+    OutlineModel* treeModel_ = nullptr;  // owned by the window
+    bool showingSelection_ = false;      // the window moves the tree's selection itself
     QPushButton* effectButton_ = nullptr;
     PreviewPane* preview_ = nullptr;
     StatusBarView* status_ = nullptr;  // owned by the status bar
-    std::unique_ptr<TreeMirror> mirror_;
     QTimer playbackTimer_;  // timer 1
+    QString recentMenuSignature_;
     ColorChooser& colors_;
     Confirmations& confirmations_;
     ParametersWindow* parameters_ = nullptr;  // owned by Qt as our child window

@@ -9,8 +9,8 @@
 #include "app/color_chooser.h"
 #include "app/message_boxes.h"
 #include "app/palette_grid.h"
-#include "app/picture_change.h"
 #include "model/animation.h"
+#include "model/document.h"
 #include "model/gif.h"
 
 namespace anitrope {
@@ -46,14 +46,14 @@ std::string EntryText(int index, const PaletteEntry& entry, bool edited) {
 
 }  // namespace
 
-PalettePanel::PalettePanel(Animation& animation, PaletteRequest& request, ColorChooser& colors,
+PalettePanel::PalettePanel(Document& document, PaletteRequest& request, ColorChooser& colors,
                            MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent),
-      animation_(animation),
+      document_(document),
       request_(request),
       colors_(colors),
       boxes_(boxes),
-      working_(request.owner ? EffectivePalette(*request.owner) : animation.globalPalette),
+      working_(request.owner ? EffectivePalette(*request.owner) : document.Data().globalPalette),
       ownerUsesLocal_(request.owner && request.owner->usesLocalPalette) {
     setObjectName("IDD_COLORDLG");
     setWindowTitle("Choose Color");
@@ -86,12 +86,12 @@ PalettePanel::PalettePanel(Animation& animation, PaletteRequest& request, ColorC
     layout->addWidget(hintText_);
     layout->addLayout(buttons);
 
-    Select(InitialIndex(animation_, request_.owner));
+    Select(InitialIndex(document_.Data(), request_.owner));
 }
 
-int PalettePanel::Open(Animation& animation, PaletteRequest& request, ColorChooser& colors,
+int PalettePanel::Open(Document& document, PaletteRequest& request, ColorChooser& colors,
                        MessageBoxes& boxes, QWidget* parent) {
-    PalettePanel panel(animation, request, colors, boxes, parent);
+    PalettePanel panel(document, request, colors, boxes, parent);
     return panel.exec() == QDialog::Accepted ? 1 : 0;
 }
 
@@ -134,22 +134,23 @@ void PalettePanel::accept() {
         return;
     }
     Gif* owner = request_.owner;
-    PictureChange change(animation_.compositor);
     if (!request_.edit) {
         if (owner) {
-            owner->transparentIndex = index;
-            change.FrameChanged(*owner);
+            Transaction edit(document_, "Transparent Color Change");
+            edit.Set(*owner, &Gif::transparentIndex, index);
+            // Its transparent pixels show the frames before it.
+            edit.Set(*owner, &Gif::hasTransparentPixels, 1);
         } else {
-            animation_.backgroundIndex = static_cast<uint8_t>(index);
-            change.EveryFrameChanged(animation_);
+            Transaction edit(document_, "Background Color Change");
+            edit.Set(&Animation::backgroundIndex, static_cast<uint8_t>(index));
         }
     } else if (ownerUsesLocal_) {
-        owner->palette = working_;
-        change.FrameChanged(*owner);
+        Transaction edit(document_, "Palette Change");
+        edit.Set(*owner, &Gif::palette, working_);
     } else {
         // The global palette: the panel's own, or the one the frame uses.
-        animation_.globalPalette = working_;
-        change.EveryFrameChanged(animation_);
+        Transaction edit(document_, "Global Palette Change");
+        edit.Set(&Animation::globalPalette, working_);
     }
     QDialog::accept();
 }

@@ -9,8 +9,8 @@ class QPushButton;
 
 namespace anitrope {
 
-struct Animation;
 class ColorChooser;
+class Document;
 struct Gif;
 class MessageBoxes;
 class PaletteGrid;
@@ -31,17 +31,17 @@ struct PaletteRequest {
 // background index for the global palette. "&Ok" stores (see accept()); "&Cancel" changes
 // nothing.
 //
-// The owner must be IndexedReady: its reduction would replace the palette. `animation`,
+// The owner must be IndexedReady: its reduction would replace the palette. `document`,
 // `colors` and `boxes` must outlive the panel.
 class PalettePanel final : public QDialog {
     Q_OBJECT
 
   public:
-    PalettePanel(Animation& animation, PaletteRequest& request, ColorChooser& colors,
+    PalettePanel(Document& document, PaletteRequest& request, ColorChooser& colors,
                  MessageBoxes& boxes, QWidget* parent = nullptr);
 
     // Shows the panel modally: 1 for OK, 0 for Cancel.
-    static int Open(Animation& animation, PaletteRequest& request, ColorChooser& colors,
+    static int Open(Document& document, PaletteRequest& request, ColorChooser& colors,
                     MessageBoxes& boxes, QWidget* parent = nullptr);
 
     int SelectedIndex() const;
@@ -53,9 +53,9 @@ class PalettePanel final : public QDialog {
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
 
-    // An index-only request gets the selected index. Otherwise, selecting stores it as the
-    // frame's transparent index or the background index; editing replaces the palette the
-    // copy came from. Pictures that show the change are dropped.
+    // An index-only request gets the selected index. Otherwise, as one edit of the document,
+    // selecting stores it as the frame's transparent index or the background index; editing
+    // replaces the palette the copy came from.
     void accept() override;
 
   private:
@@ -63,7 +63,7 @@ class PalettePanel final : public QDialog {
     void Edit(int index);
     void ShowEntry(int index, bool edited);
 
-    Animation& animation_;
+    Document& document_;
     PaletteRequest& request_;
     ColorChooser& colors_;
     MessageBoxes& boxes_;

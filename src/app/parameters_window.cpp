@@ -9,8 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <string>
 
@@ -19,10 +21,10 @@
 #include "app/confirmation.h"
 #include "app/message_boxes.h"
 #include "app/palette_panel.h"
-#include "app/picture_change.h"
 #include "app/settings.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "model/document.h"
 #include "model/reduction_workers.h"
 
 namespace anitrope {
@@ -52,12 +54,14 @@ int32_t ReadField(const QLineEdit* edit) {
 
 bool InPalette(int32_t index) { return index >= 0 && index < kPaletteSlots; }
 
-// A colour-reduction worker is queued or running for the frame: until it ends it owns the
-// frame's palette, indexed pixels and transparency, which must not even be read. A frame
-// that is merely pending (no worker) is the interface thread's.
-bool WorkerOwns(Gif& gif) {
-    std::lock_guard lock(gif.stateLock);
-    return !gif.indexedReady && !gif.reductionFinished;
+// Until its reduction is in, a frame's palette, indexed pixels and transparency are not its
+// own yet: the reduction replaces them.
+bool WorkerOwns(const Gif& gif) { return AwaitsReduction(gif) != 0; }
+
+// Holds a control's signals for the length of a scope, so that loading it is not an edit.
+template <typename... Controls>
+auto Quiet(Controls*... controls) {
+    return std::array<QSignalBlocker, sizeof...(Controls)>{QSignalBlocker(controls)...};
 }
 
 template <typename Control>
@@ -189,11 +193,13 @@ void ParametersWindow::BuildControls() {
 }
 
 void ParametersWindow::Connect() {
-    // Edits report every change of their text; the check boxes and buttons only the user's
-    // clicks, so that putting a box back after Cancel is not taken as a new change.
-    connect(loops_, &QLineEdit::textChanged, this, [this] { LoopsEdited(); });
-    connect(globalDelay_, &QLineEdit::textChanged, this, [this] { GlobalDelayEdited(); });
-    connect(localDelay_, &QLineEdit::textChanged, this, [this] { LocalDelayEdited(); });
+    // Only what the user does is an edit: typed text, clicks, a choice from a list. Whatever
+    // the window writes into its controls itself reports nothing.
+    connect(loops_, &QLineEdit::textEdited, this, [this] { LoopsEdited(); });
+    connect(globalDelay_, &QLineEdit::textEdited, this, [this] { GlobalDelayEdited(); });
+    connect(localDelay_, &QLineEdit::textEdited, this, [this] { LocalDelayEdited(); });
+    for (QLineEdit* edit : {loops_, globalDelay_, localDelay_})
+        connect(edit, &QLineEdit::editingFinished, this, [this] { ++typingSession_; });
     connect(infinite_, &QCheckBox::clicked, this, [this](bool on) { InfiniteClicked(on); });
     connect(useGlobalDelay_, &QCheckBox::clicked, this,
             [this](bool on) { UseGlobalDelayClicked(on); });
@@ -208,27 +214,29 @@ void ParametersWindow::Connect() {
     connect(background_, &QAbstractButton::clicked, this, [this] { ChooseBackground(); });
     connect(editLocalPalette_, &QPushButton::clicked, this, [this] { EditLocalPalette(); });
     connect(editGlobalPalette_, &QPushButton::clicked, this, [this] { EditGlobalPalette(); });
-    connect(localDisposal_, &QComboBox::currentIndexChanged, this,
+    connect(localDisposal_, &QComboBox::activated, this,
             [this](int index) { LocalDisposalChosen(index); });
-    connect(globalDisposal_, &QComboBox::currentIndexChanged, this,
+    connect(globalDisposal_, &QComboBox::activated, this,
             [this](int index) { GlobalDisposalChosen(index); });
 }
 
 // --- loading -----------------------------------------------------------------------------
 
 void ParametersWindow::Refresh() {
-    filling_ = true;
+    // The window's own edit is on its way into the document: its controls already say so, and
+    // writing into the field being typed in would move the cursor.
+    if (editing_) return;
+    const auto quiet = Quiet(loops_, globalDelay_, localDelay_, infinite_, useGlobalDelay_,
+                             useGlobalPalette_, useLocalPalette_, transparent_, useGlobalDisposal_,
+                             localDisposal_, globalDisposal_);
     localDisposal_->setCurrentIndex(DisposalNotSpecified);
     globalDisposal_->setCurrentIndex(DisposalNotSpecified);
-    Animation& doc = context_.animation;
+    const Animation& doc = context_.document.Data();
     Gif* gif = doc.head && context_.currentGif ? context_.currentGif() : nullptr;
     shown_ = gif;
     ClearValues();
     EnableEditable(doc.head != nullptr);
-    if (!doc.head) {
-        filling_ = false;
-        return;
-    }
+    if (!doc.head) return;
 
     screenWidth_->setText(Number(doc.screenWidth));
     screenHeight_->setText(Number(doc.screenHeight));
@@ -262,7 +270,6 @@ void ParametersWindow::Refresh() {
             control->setEnabled(false);
     }
     ShowSwatches();
-    filling_ = false;
 }
 
 void ParametersWindow::LoadFrame(Gif& gif) {
@@ -293,7 +300,7 @@ void ParametersWindow::LoadFrame(Gif& gif) {
 }
 
 void ParametersWindow::ShowSwatches() {
-    Animation& doc = context_.animation;
+    const Animation& doc = context_.document.Data();
     background_->SetColor(
         doc.head ? std::optional<uint32_t>(PaletteRgb(doc.globalPalette[doc.backgroundIndex]))
                  : std::nullopt);
@@ -323,146 +330,146 @@ void ParametersWindow::ClearValues() {
 }
 
 // --- changes -----------------------------------------------------------------------------
+//
+// Each handler makes one edit. While it is applied (editing_) the window is not reloaded from
+// the document: its controls already show the change.
 
 void ParametersWindow::LoopsEdited() {
-    if (filling_ || !context_.animation.head) return;
-    context_.animation.loopCount = ReadField(loops_);
-    context_.animation.hasLoopExtension = true;
-    Changed();
+    if (context_.document.Empty()) return;
+    editing_ = true;
+    {
+        Transaction edit(context_.document, "Loop Count Change", TypingKey("loops", nullptr));
+        edit.Set(&Animation::loopCount, ReadField(loops_));
+        edit.Set(&Animation::hasLoopExtension, true);
+    }
+    editing_ = false;
 }
 
 void ParametersWindow::InfiniteClicked(bool on) {
-    Animation& doc = context_.animation;
-    filling_ = true;
-    loops_->setText("0");
-    filling_ = false;
+    {
+        const QSignalBlocker quiet(loops_);
+        loops_->setText("0");
+    }
     loops_->setEnabled(!on);
-    doc.loopCount = 0;
-    doc.hasLoopExtension = true;
-    Changed();
+    if (!context_.document.Empty()) {
+        editing_ = true;
+        {
+            Transaction edit(context_.document, "Infinite Looping");
+            edit.Set(&Animation::loopCount, 0);
+            edit.Set(&Animation::hasLoopExtension, true);
+        }
+        editing_ = false;
+    }
     Done();
 }
 
 void ParametersWindow::GlobalDelayEdited() {
-    if (filling_ || !context_.animation.head) return;
-    context_.animation.animationDelay = ReadField(globalDelay_);
-    Changed();
+    if (context_.document.Empty()) return;
+    editing_ = true;
+    {
+        Transaction edit(context_.document, "Global Delay Change",
+                         TypingKey("globalDelay", nullptr));
+        edit.Set(&Animation::animationDelay, ReadField(globalDelay_));
+    }
+    editing_ = false;
 }
 
 void ParametersWindow::LocalDelayEdited() {
-    if (filling_) return;
     Gif* gif = Frame();
     if (!gif) return;
-    gif->delay = ReadField(localDelay_);
-    Changed();
+    editing_ = true;
+    {
+        Transaction edit(context_.document, "Delay Change", TypingKey("delay", gif));
+        edit.Set(*gif, &Gif::delay, ReadField(localDelay_));
+    }
+    editing_ = false;
 }
 
 void ParametersWindow::UseGlobalDelayClicked(bool on) {
-    context_.animation.useAnimationDelay = on ? 1 : 0;
     globalDelay_->setEnabled(on);
     localDelay_->setEnabled(!on && shown_);
-    Changed();
+    if (!context_.document.Empty()) {
+        editing_ = true;
+        {
+            Transaction edit(context_.document, "Use Global Delay");
+            edit.Set(&Animation::useAnimationDelay, on ? 1 : 0);
+        }
+        editing_ = false;
+    }
     Done();
 }
 
 void ParametersWindow::UseGlobalPaletteClicked(bool on) {
-    Animation& doc = context_.animation;
+    Document& document = context_.document;
+    if (document.Empty()) return Done();
     if (on) {
         // Frames keep their own palettes until they are switched over one by one.
-        doc.globalPalettePresent = 1;
         editGlobalPalette_->setEnabled(true);
-        Changed();
-        Done();
-        return;
+        Transaction edit(document, "Use Global Palette");
+        edit.Set(&Animation::globalPalettePresent, 1);
+        return Done();
     }
     if (!Confirm(ConfirmKind::GlobalPalette, context_.settings, context_.confirmations)) {
+        const QSignalBlocker quiet(useGlobalPalette_);
         useGlobalPalette_->setChecked(true);
-        Done();
-        return;
+        return Done();
     }
     {
-        PictureChange change(context_.compositor);
+        const Animation& doc = document.Data();
+        Transaction edit(document, "Use Global Palette");
         for (Gif* gif = doc.head; gif; gif = gif->next) {
-            // A running reduction ends with a local palette anyway.
+            // A frame awaiting its reduction gets a palette of its own from it anyway.
             if (WorkerOwns(*gif) || gif->usesLocalPalette) continue;
             // The frame keeps the colours it showed.
-            gif->palette = doc.globalPalette;
-            gif->usesLocalPalette = 1;
-            change.FrameChanged(*gif);
+            edit.Set(*gif, &Gif::palette, doc.globalPalette);
+            edit.Set(*gif, &Gif::usesLocalPalette, 1);
         }
-        doc.globalPalettePresent = 0;
+        edit.Set(&Animation::globalPalettePresent, 0);
     }
-    editGlobalPalette_->setEnabled(false);
-    if (shown_) {
-        useLocalPalette_->setChecked(true);
-        editLocalPalette_->setEnabled(true);
-    }
-    Changed();
-    PicturesChanged();
     Done();
 }
 
 void ParametersWindow::UseLocalPaletteClicked(bool on) {
-    Animation& doc = context_.animation;
+    Document& document = context_.document;
     Gif* gif = Frame();
     if (!gif) return;
-    const bool globalComesOn = !on && !doc.globalPalettePresent;
+    const bool globalComesOn = !on && !document.Data().globalPalettePresent;
     if (globalComesOn &&
         !Confirm(ConfirmKind::LocalPalette, context_.settings, context_.confirmations)) {
+        const QSignalBlocker quiet(useLocalPalette_);
         useLocalPalette_->setChecked(true);
-        Done();
-        return;
+        return Done();
     }
-    const bool waited = WaitForWorker(*gif);
+    WaitForWorker(*gif);
     {
-        PictureChange change(context_.compositor);
+        const Animation& doc = document.Data();
+        Transaction edit(document, "Use Local Palette");
         if (globalComesOn) {
             // A document that never had a global palette takes this frame's colours for it,
             // so that the frame keeps its look.
-            if (UsedPaletteSlots(doc.globalPalette) == 0) {
-                doc.globalPalette = gif->palette;
-                change.EveryFrameChanged(doc);
-            }
-            doc.globalPalettePresent = 1;
+            if (UsedPaletteSlots(doc.globalPalette) == 0) edit.Set(&Animation::globalPalette, gif->palette);
+            edit.Set(&Animation::globalPalettePresent, 1);
         }
         // A frame that never had colours of its own starts from the ones it showed.
-        if (on && UsedPaletteSlots(gif->palette) == 0) gif->palette = doc.globalPalette;
-        gif->usesLocalPalette = on ? 1 : 0;
-        change.FrameChanged(*gif);
+        if (on && UsedPaletteSlots(gif->palette) == 0) edit.Set(*gif, &Gif::palette, doc.globalPalette);
+        edit.Set(*gif, &Gif::usesLocalPalette, on ? 1 : 0);
     }
-    if (globalComesOn) {
-        useGlobalPalette_->setChecked(true);
-        editGlobalPalette_->setEnabled(true);
-    }
-    editLocalPalette_->setEnabled(on);
-    Changed();
-    if (waited) Refresh();
-    ShowSwatches();
-    PicturesChanged();
     Done();
 }
 
 void ParametersWindow::TransparentClicked(bool on) {
     Gif* gif = Frame();
     if (!gif) return;
-    transparent_->setTristate(false);
-    transparent_->setChecked(on);
-    const bool waited = WaitForWorker(*gif);
+    WaitForWorker(*gif);
     {
-        PictureChange change(context_.compositor);
-        gif->transparent = on ? 1 : 0;
+        Transaction edit(context_.document, "Transparency Change");
+        edit.Set(*gif, &Gif::transparent, on ? 1 : 0);
         if (on) {
-            if (!InPalette(gif->transparentIndex)) gif->transparentIndex = 0;
+            if (!InPalette(gif->transparentIndex)) edit.Set(*gif, &Gif::transparentIndex, 0);
             // Its transparent pixels show the frames before it.
-            gif->hasTransparentPixels = 1;
+            edit.Set(*gif, &Gif::hasTransparentPixels, 1);
         }
-        change.FrameChanged(*gif);
     }
-    transparentSwatch_->setEnabled(on);
-    Changed();
-    if (waited) Refresh();
-    ShowSwatches();
-    PicturesChanged();
     Done();
 }
 
@@ -472,11 +479,7 @@ void ParametersWindow::ChooseTransparent() {
     if (!PaletteReady(*gif, "Can't select transparent color now")) return Done();
     PaletteRequest request;
     request.owner = gif;
-    if (OpenPalette(request) == 1) {
-        PictureChange change(context_.compositor);
-        gif->hasTransparentPixels = 1;
-        change.FrameChanged(*gif);
-    }
+    OpenPalette(request);
     Done();
 }
 
@@ -506,49 +509,38 @@ void ParametersWindow::ChooseBackground() {
 
 void ParametersWindow::LocalDisposalChosen(int index) {
     Gif* gif = Frame();
-    if (filling_ || !gif || index < 0 || gif->disposal == static_cast<uint32_t>(index)) return;
+    if (!gif || index < 0) return;
     {
-        // The disposal shapes what the following frames are drawn on.
-        PictureChange change(context_.compositor);
-        gif->disposal = static_cast<uint32_t>(index);
-        change.FrameChanged(*gif);
+        Transaction edit(context_.document, "Disposal Change");
+        edit.Set(*gif, &Gif::disposal, static_cast<uint32_t>(index));
     }
-    Changed();
-    PicturesChanged();
     Done();
 }
 
 void ParametersWindow::GlobalDisposalChosen(int index) {
-    Animation& doc = context_.animation;
-    if (filling_ || !doc.head || index < 0 || doc.animationDisposal == index) return;
+    if (context_.document.Empty() || index < 0) return;
     {
-        PictureChange change(context_.compositor);
-        doc.animationDisposal = index;
-        change.EveryFrameChanged(doc);
+        Transaction edit(context_.document, "Global Disposal Change");
+        edit.Set(&Animation::animationDisposal, index);
     }
-    Changed();
-    PicturesChanged();
     Done();
 }
 
 void ParametersWindow::UseGlobalDisposalClicked(bool on) {
-    Animation& doc = context_.animation;
-    {
-        PictureChange change(context_.compositor);
-        doc.useAnimationDisposal = on ? 1 : 0;
-        change.EveryFrameChanged(doc);
-    }
     globalDisposal_->setEnabled(on);
     localDisposal_->setEnabled(!on && shown_);
-    Changed();
-    PicturesChanged();
+    if (!context_.document.Empty()) {
+        Transaction edit(context_.document, "Use Global Disposal");
+        edit.Set(&Animation::useAnimationDisposal, on ? 1 : 0);
+    }
     Done();
 }
 
 // --- helpers -----------------------------------------------------------------------------
 
 Gif* ParametersWindow::Frame() {
-    Gif* current = context_.animation.head && context_.currentGif ? context_.currentGif() : nullptr;
+    Gif* current =
+        !context_.document.Empty() && context_.currentGif ? context_.currentGif() : nullptr;
     if (current == shown_) return shown_;
     // The selection moved without a refresh: the controls showed another frame, so what the
     // user did was meant for that one. Show the current frame instead of guessing.
@@ -557,34 +549,24 @@ Gif* ParametersWindow::Frame() {
 }
 
 int ParametersWindow::OpenPalette(PaletteRequest& request) {
-    const int result =
-        PalettePanel::Open(context_.animation, request, context_.colors, context_.boxes, this);
-    if (result == 1) {
-        Changed();
-        ShowSwatches();
-        PicturesChanged();
-    }
-    return result;
+    return PalettePanel::Open(context_.document, request, context_.colors, context_.boxes, this);
 }
 
 bool ParametersWindow::PaletteReady(Gif& gif, const char* title) {
-    if (IsIndexedReady(gif)) return true;
+    if (!WorkerOwns(gif)) return true;
     context_.boxes.Tell(kWaitText, title, MessageIcon::Information);
     return false;
 }
 
 bool ParametersWindow::WaitForWorker(Gif& gif) {
     if (!WorkerOwns(gif)) return false;
-    WaitForReduction(gif);
+    context_.document.WaitForReduction(gif);
     return true;
 }
 
-void ParametersWindow::Changed() {
-    if (context_.markModified) context_.markModified();
-}
-
-void ParametersWindow::PicturesChanged() {
-    if (context_.picturesChanged) context_.picturesChanged();
+std::string ParametersWindow::TypingKey(const char* field, const void* owner) const {
+    return std::string(field) + '@' + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) +
+           '#' + std::to_string(typingSession_);
 }
 
 void ParametersWindow::Done() {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "app/window_placement.h"
 
@@ -12,11 +13,10 @@ class QPushButton;
 
 namespace anitrope {
 
-struct Animation;
 class ColorChooser;
 class ColorSwatch;
-class Compositor;
 class Confirmations;
+class Document;
 struct Gif;
 class MessageBoxes;
 struct PaletteRequest;
@@ -25,15 +25,12 @@ struct Settings;
 // What the Parameters window works on and whom it tells. The references must outlive the
 // window; the callbacks may be empty.
 struct FrameEditing {
-    Animation& animation;
+    Document& document;
     std::function<Gif*()> currentGif;  // the selected frame, null when none is
-    Compositor* compositor;            // may be null: then no picture is dropped
     Settings& settings;
     MessageBoxes& boxes;
     ColorChooser& colors;
     Confirmations& confirmations;
-    std::function<void()> markModified;
-    std::function<void()> picturesChanged;    // display pictures were dropped: repaint them
     std::function<void()> closed;             // the window was closed; it may be destroyed
     std::function<void()> returnFocus;        // give the focus back to the tree pane
     std::function<void(int topic)> showHelp;  // F1 on a control: its pop-up help topic
@@ -41,8 +38,9 @@ struct FrameEditing {
 
 // The Parameters tool window ("IDD_PARAMDLG", "Parameters"): modeless, beside the main window,
 // showing the animation's global parameters and the current frame's local ones. Every change
-// goes straight into the records, marks the animation modified and drops the display pictures
-// that show it. Loading the controls (Refresh) records nothing.
+// the user makes is an edit of the document (a number typed digit by digit is one). Loading
+// the controls (Refresh) changes nothing: only what the user does to a control is an edit,
+// never what the window itself writes into it.
 //
 // While a frame's colour reduction runs, its worker owns its palette and transparency: those
 // controls show what the reduction will leave (a local palette, transparency undecided), the
@@ -53,7 +51,8 @@ class ParametersWindow final : public QWidget {
     explicit ParametersWindow(FrameEditing context, QWidget* parent = nullptr);
 
     // Reloads every control from the records and the current frame (message 1025). Without
-    // an animation the editable controls are disabled and empty.
+    // an animation the editable controls are disabled and empty. Called while the window's own
+    // edit is applied, it leaves the controls as the user set them.
     void Refresh();
 
     // Moves the window to a remembered placement; an empty one leaves it where it is.
@@ -128,13 +127,14 @@ class ParametersWindow final : public QWidget {
     bool PaletteReady(Gif& gif, const char* title);
     // Waits for a reduction running on the frame; true when there was one.
     bool WaitForWorker(Gif& gif);
-    void Changed();
-    void PicturesChanged();
+    // A key that joins one field's edits while the user stays in it.
+    std::string TypingKey(const char* field, const void* owner) const;
     void Done();  // after each handled action
 
     FrameEditing context_;
     Gif* shown_ = nullptr;  // the frame the local controls were loaded from
-    bool filling_ = false;
+    bool editing_ = false;  // the window's own edit is being applied
+    int typingSession_ = 0;  // raised whenever the user leaves a field
 
     QLineEdit* screenWidth_;
     QLineEdit* screenHeight_;

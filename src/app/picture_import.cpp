@@ -1,5 +1,5 @@
 // Pictures from other formats become frames: the readers give pixels, AddBitmapFrame makes the
-// frame, links it in after the selection, labels it and starts its colour reduction.
+// frame and inserts it after the selection as one edit.
 
 #include <memory>
 #include <string>
@@ -17,47 +17,8 @@
 #include "formats/still_picture.h"
 #include "formats/tga_reader.h"
 #include "model/gif.h"
-#include "model/picture_frame.h"
 
 namespace anitrope {
-
-int Editor::AddBitmapFrame(std::unique_ptr<TrueColorBitmap> pixels, const std::string& name,
-                           bool askBeforeResize, ResizeTarget target) {
-    if (!pixels || pixels->Width() <= 0 || pixels->Height() <= 0) {
-        boxes_.Tell("..in Image Data", "Error");
-        return -1;
-    }
-    const bool wasEmpty = !HasAnimation();
-    const bool toFrame = target == ResizeTarget::CurrentFrame && currentGif_;
-    const int64_t fitWidth = toFrame ? int64_t{currentGif_->width} : animation_.screenWidth;
-    const int64_t fitHeight = toFrame ? int64_t{currentGif_->height} : animation_.screenHeight;
-    const bool resize = !wasEmpty && (pixels->Width() != fitWidth || pixels->Height() != fitHeight);
-    if (resize && askBeforeResize && boxes_.Show(ResizeQuestion()) != 0) return -1;
-
-    const bool atFront = !wasEmpty && (tree_.Selected() == tree_.Root() || !currentGif_);
-    Gif* prev = wasEmpty || atFront ? nullptr : currentGif_;
-    Gif* next = wasEmpty ? nullptr : (atFront ? animation_.head : currentGif_->next);
-    compositor_.SuspendComposition(true);
-    Gif* gif = LinkPictureFrame(animation_, prev, next, std::move(pixels));
-    compositor_.SuspendComposition(false);
-    if (!gif) {
-        boxes_.Tell("... creating Gif", "Error");
-        return -1;
-    }
-    gif->name = name;
-    FitPictureFrame(*gif, resize ? fitWidth : gif->width, resize ? fitHeight : gif->height);
-    compositor_.InvalidateFrom(*gif);
-
-    const std::vector<TreeItem> items =
-        tree_.InsertFrames(wasEmpty ? tree_.Root() : tree_.Selected(), gif, 1);
-    currentGif_ = gif;
-    if (!items.empty()) tree_.Select(items.front());
-    ApplyDocumentRule(true);
-    states_.SetMenu(CmdResize, true);
-    UpdatePaste();
-    UpdateResizeItem();
-    return 0;
-}
 
 int Editor::ImportPicture(const std::string& path, PictureFormat format) {
     // Only PNG pictures say which pixels are transparent; the others arrive opaque.
@@ -81,7 +42,7 @@ int Editor::ImportStill(const std::string& path, const PictureReadResult& read, 
         boxes_.Tell(failure, "Error", MessageIcon::Warning);
         return -1;
     }
-    return AddBitmapFrame(ToTrueColor(*read.picture, opaque), FrameLabel(path), true);
+    return AddBitmapFrame(ToTrueColor(*read.picture, opaque), FileNameOf(path), true);
 }
 
 int Editor::ImportCursor(const std::string& path, PictureFormat format) {
@@ -97,7 +58,7 @@ int Editor::ImportCursor(const std::string& path, PictureFormat format) {
     // another size is asked for the first step only.
     int result = 0;
     for (std::size_t step = 0; step < read.steps.size() && result == 0; ++step) {
-        result = AddBitmapFrame(ToTrueColor(read.steps[step], true), FrameLabel(path), step == 0);
+        result = AddBitmapFrame(ToTrueColor(read.steps[step], true), FileNameOf(path), step == 0);
     }
     return result;
 }
@@ -113,7 +74,7 @@ int Editor::ImportJpeg(const std::string& path) {
         boxes_.Tell("Couldn't create Bitmap", "Error");
         return -1;
     }
-    return AddBitmapFrame(std::move(pixels), FrameLabel(path), true);
+    return AddBitmapFrame(std::move(pixels), FileNameOf(path), true);
 }
 
 }  // namespace anitrope

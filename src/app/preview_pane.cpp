@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/editor.h"
 #include "model/gif.h"
@@ -11,6 +12,17 @@ namespace anitrope {
 PreviewPane::PreviewPane(Editor& editor, QWidget* parent) : QFrame(parent), editor_(editor) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorder);
+}
+
+QRect PreviewPane::PictureRect(const QRect& area, int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || area.isEmpty()) return {};
+    // The largest rectangle of the animation's shape that fits, centred: stretching it to the
+    // pane's shape would show another picture.
+    const double scale = std::min(static_cast<double>(area.width()) / width,
+                                  static_cast<double>(area.height()) / height);
+    const int w = std::max(1, static_cast<int>(width * scale + 0.5));
+    const int h = std::max(1, static_cast<int>(height * scale + 0.5));
+    return QRect(area.x() + (area.width() - w) / 2, area.y() + (area.height() - h) / 2, w, h);
 }
 
 void PreviewPane::paintEvent(QPaintEvent* event) {
@@ -26,15 +38,17 @@ void PreviewPane::paintEvent(QPaintEvent* event) {
         const uint32_t* in = picture->Row(y);
         for (int32_t x = 0; x < picture->Width(); ++x) out[x] = 0xFF000000u | (in[x] & 0xFFFFFFu);
     }
-    const QRect target = contentsRect();
+    const QRect target = PictureRect(contentsRect(), picture->Width(), picture->Height());
     QPainter painter(this);
+    // Shrunk pictures are smoothed; enlarged ones keep their pixels square.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, target.width() < picture->Width());
     painter.drawImage(target, image);
-    const Animation& doc = editor_.Document();
+    const Animation& doc = editor_.Data();
     const bool coversScreen = gif->left == 0 && gif->top == 0 &&
                               gif->width == static_cast<uint32_t>(doc.screenWidth) &&
                               gif->height == static_cast<uint32_t>(doc.screenHeight);
     if (coversScreen) return;
-    // Scaled with the picture, so that it marks the frame wherever the picture is stretched.
+    // Scaled with the picture, so that it marks the frame wherever the picture is shown.
     const double sx = static_cast<double>(target.width()) / picture->Width();
     const double sy = static_cast<double>(target.height()) / picture->Height();
     QPen pen(QColor(0, 25, 25), 1, Qt::DotLine);

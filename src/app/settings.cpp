@@ -35,6 +35,7 @@ constexpr NumberValue kNumberValues[] = {
     {"LocalPal Warning", &Settings::localPalWarning},
     {"GlobalPal Warning", &Settings::globalPalWarning},
     {"ToolWindows", &Settings::toolWindows},
+    {"Undo Memory", &Settings::undoMemory},
 };
 
 constexpr char kPathName[] = "Path";

@@ -37,6 +37,7 @@ struct Settings {
     uint32_t lastTransition = 0;          // "Internal" / 256
     uint32_t lastEffect = 0;              // "Internal" % 256
     uint32_t toolWindows = 1;             // "ToolWindows"
+    uint32_t undoMemory = 256;            // "Undo Memory": MiB of pictures the undo history keeps
     WindowPlacement winRect;              // "WinRect"
     WindowPlacement paramPlacement = WindowPlacement::None();  // "Param Placement" (none)
     std::array<std::string, kRecentFileSlots> history;  // "History File %d", slot 0 newest

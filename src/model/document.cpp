@@ -326,17 +326,24 @@ DocumentChange Document::Finish(DocumentChange::Cause cause, const std::string& 
     return change;
 }
 
-void Document::Commit(std::string name, std::vector<std::unique_ptr<EditAction>> actions,
-                      EditEffects& effects) {
+void Document::Commit(std::string name, std::string mergeKey,
+                      std::vector<std::unique_ptr<EditAction>> actions, EditEffects& effects) {
     if (actions.empty()) return;
     if (saved_ && *saved_ > position_) saved_.reset();
     DropSteps(position_, steps_.size() - position_);
-    auto step = std::make_unique<Step>();
-    step->name = std::move(name);
-    step->actions = std::move(actions);
-    steps_.push_back(std::move(step));
-    position_ = steps_.size();
-    TrimHistory();
+    const bool merge = !mergeKey.empty() && position_ > 0 && steps_.back()->mergeKey == mergeKey &&
+                       !(saved_ && *saved_ == position_);
+    if (merge) {
+        for (auto& action : actions) steps_.back()->actions.push_back(std::move(action));
+    } else {
+        auto step = std::make_unique<Step>();
+        step->name = std::move(name);
+        step->mergeKey = std::move(mergeKey);
+        step->actions = std::move(actions);
+        steps_.push_back(std::move(step));
+        position_ = steps_.size();
+        TrimHistory();
+    }
 
     DocumentChange change = Finish(DocumentChange::Cause::Edit, steps_.back()->name, effects);
     std::vector<Gif*> candidates = change.inserted;
@@ -405,8 +412,9 @@ bool Document::Modified() const {
 
 // --- Transaction -----------------------------------------------------------------------------
 
-Transaction::Transaction(Document& document, std::string name)
-    : document_(document), name_(std::move(name)), lock_(&document.lock_) {
+Transaction::Transaction(Document& document, std::string name, std::string mergeKey)
+    : document_(document), name_(std::move(name)), mergeKey_(std::move(mergeKey)),
+      lock_(&document.lock_) {
     outer_ = document_.open_;
     if (!outer_) document_.open_ = this;
 }
@@ -428,7 +436,7 @@ Transaction::~Transaction() {
         return;
     }
     document_.open_ = nullptr;
-    document_.Commit(std::move(name_), std::move(actions_), effects_);
+    document_.Commit(std::move(name_), std::move(mergeKey_), std::move(actions_), effects_);
     // Results that arrived meanwhile waited for the edit to end.
     if (document_.workers_) document_.workers_->ApplyFinished();
 }

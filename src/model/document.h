@@ -63,6 +63,10 @@ public:
     StatusDisplay* Status() const { return status_; }
     DocumentLock& Lock() { return lock_; }
 
+    // A new frame for this document with the defaults of one following `after` (its delay
+    // and palette flag), or of a first frame; linked to nothing until an edit inserts it.
+    Gif* CreateFrame(Gif* after) { return CreateGif(animation_, after, nullptr); }
+
     // Replaces frames and animation-wide values by those of `content` (which is left empty)
     // and forgets the history: opening into the empty editor. The result counts as saved.
     void Reset(Animation& content);
@@ -109,12 +113,13 @@ private:
     friend class Transaction;
     struct Step {
         std::string name;
+        std::string mergeKey;
         std::vector<std::unique_ptr<EditAction>> actions;
         std::size_t Bytes() const;
     };
 
-    void Commit(std::string name, std::vector<std::unique_ptr<EditAction>> actions,
-                EditEffects& effects);
+    void Commit(std::string name, std::string mergeKey,
+                std::vector<std::unique_ptr<EditAction>> actions, EditEffects& effects);
     DocumentChange Finish(DocumentChange::Cause cause, const std::string& name,
                           EditEffects& effects);
     void FinishUpdate(Gif& gif);
@@ -156,7 +161,9 @@ bool FieldShowsInPicture(T Owner::*) {
 // No dialog runs while one is open.
 class Transaction {
 public:
-    Transaction(Document& document, std::string name);
+    // Edits with the same non-empty `mergeKey` that follow one another join the step before
+    // (a number typed digit by digit is one change), unless the document was saved between.
+    Transaction(Document& document, std::string name, std::string mergeKey = {});
     ~Transaction();  // commits
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
@@ -215,6 +222,7 @@ private:
 
     Document& document_;
     std::string name_;
+    std::string mergeKey_;
     ExclusiveDocumentLock lock_;
     Transaction* outer_ = nullptr;  // an edit this one is part of
     std::vector<std::unique_ptr<EditAction>> actions_;

@@ -36,6 +36,9 @@ void SetContent(Gif& gif, FrameContent content);
 // Exchanges the frame's content with `content`.
 void SwapContent(Gif& gif, FrameContent& content);
 
+// The same pixel buffers, geometry, palette and transparency.
+bool SameContent(const FrameContent& a, const FrameContent& b);
+
 // The bytes of pixels the content holds.
 std::size_t ContentBytes(const FrameContent& content);
 

@@ -2,6 +2,13 @@
 
 namespace anitrope {
 
+std::shared_ptr<FrameGroup> MakeGroup(GroupKind kind, std::string name) {
+    auto group = std::make_shared<FrameGroup>();
+    group->kind = kind;
+    group->name = std::move(name);
+    return group;
+}
+
 std::string GroupLabel(const FrameGroup& group) {
     const std::string number = std::to_string(group.number);
     switch (group.kind) {

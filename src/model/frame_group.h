@@ -32,6 +32,9 @@ struct FrameGroup {
     std::size_t frames = 0;
 };
 
+// A group about to be inserted (Transaction::Insert numbers it and places it).
+std::shared_ptr<FrameGroup> MakeGroup(GroupKind kind, std::string name = {});
+
 // "Effect 3: Fade", "Trans 1: Blind", "Banner 2".
 std::string GroupLabel(const FrameGroup& group);
 

@@ -23,4 +23,10 @@ namespace anitrope::test {
 // Comment bytes outside printable ASCII appear as \xNN.
 std::string DumpAnimation(const Animation& animation);
 
+// DumpAnimation, and besides everything else an edit may change: the global delay and
+// disposal with their switches, every frame's name, tree label, groups, ready state, and a
+// hash of its palette, indexed pixels and true colour. Two documents that dump the same hold
+// the same values.
+std::string DumpDocument(const Animation& animation);
+
 }  // namespace anitrope::test

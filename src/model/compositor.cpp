@@ -67,7 +67,11 @@ void Compositor::RefreshDependencies() {
         dependencies_[gif] = opaque ? std::max(globals, own) : std::max(canvas, own);
         switch (DisposalInForce(animation_, *gif)) {
             case DisposalRestorePrevious: break;
-            case DisposalRestoreBackground: canvas = std::max(canvas, own); break;
+            // Clearing a frame that covers the whole screen leaves nothing of the frames
+            // before it.
+            case DisposalRestoreBackground:
+                canvas = opaque ? std::max(globals, own) : std::max(canvas, own);
+                break;
             default: canvas = opaque ? std::max(globals, own) : std::max(canvas, own); break;
         }
     }

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/document_tree.h"
 #include "app/editor.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
 #include "model/gif.h"
+#include "model/outline.h"
 #include "scripted_dialogs.h"
 #include "support/temp_file.h"
 
@@ -40,17 +40,20 @@ inline void WriteTestGif(const std::string& path, int frames, int32_t width, int
 }
 
 // Every label below the root, depth first.
-inline std::vector<std::string> TreeLabels(const DocumentTree& tree) {
+inline std::vector<std::string> TreeLabels(const Animation& animation) {
+    const Outline outline(animation);
     std::vector<std::string> labels;
-    for (TreeItem item = tree.NextItem(tree.Root()); item != kNoItem; item = tree.NextItem(item))
-        labels.push_back(tree.Label(item));
+    for (MaybeItem item = outline.NextItem(OutlineItem::Root()); item; item = outline.NextItem(*item))
+        labels.push_back(outline.Label(*item));
     return labels;
 }
 
 // An editor with scripted dialogs and a clipboard of its own, and a folder for its files.
 class EditorFixture : public ::testing::Test {
 protected:
-    std::vector<std::string> Labels() { return TreeLabels(editor.Tree()); }
+    std::vector<std::string> Labels() { return TreeLabels(editor.Data()); }
+    // The item of the only frame with the label.
+    OutlineItem ImageItem(std::size_t index) { return OutlineItem::Frame(editor.Data().FrameAt(index)); }
 
     TempDir dir;
     Settings settings;

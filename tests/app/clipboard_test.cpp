@@ -24,10 +24,11 @@ protected:
 };
 
 TEST_F(ClipboardTest, PasteFollowsTheClipboard) {
-    EXPECT_FALSE(editor.States().MenuEnabled(CmdPaste));
+    EXPECT_FALSE(editor.MenuEnabled(CmdPaste));
     clipboard.image = Picture(2, 2, 0x123456);
-    editor.RefreshPaste();
-    EXPECT_TRUE(editor.States().MenuEnabled(CmdPaste));
+    EXPECT_TRUE(editor.MenuEnabled(CmdPaste));
+    clipboard.image.reset();
+    EXPECT_FALSE(editor.MenuEnabled(CmdPaste));
 }
 
 TEST_F(ClipboardTest, CopyPutsTheFramesRectangleOfItsPictureThere) {
@@ -43,12 +44,12 @@ TEST_F(ClipboardTest, PastingIntoAnEmptyEditorStartsTheAnimation) {
     clipboard.image = Picture(5, 3, 0x204060);
     editor.Dispatch(CmdPaste);
     ASSERT_TRUE(editor.HasAnimation());
-    EXPECT_EQ(editor.Document().screenWidth, 5);
-    EXPECT_EQ(editor.Document().screenHeight, 3);
+    EXPECT_EQ(editor.Data().screenWidth, 5);
+    EXPECT_EQ(editor.Data().screenHeight, 3);
     EXPECT_EQ(Labels(), std::vector<std::string>{"Gif : Copy of Clipboard"});
     EXPECT_TRUE(editor.Modified());
-    Gif& frame = *editor.Document().head;
-    WaitForReduction(frame);
+    Gif& frame = *editor.Data().head;
+    editor.Doc().WaitForReduction(frame);
     EXPECT_EQ(IsIndexedReady(frame), 1) << "reduced from the pasted colours";
     EXPECT_EQ(PaletteRgb(frame.palette[frame.indexed->Get(2, 1)]), 0x204060u);
 }
@@ -58,14 +59,14 @@ TEST_F(ClipboardTest, APasteOfAnotherSizeAsksAndResizesOrStops) {
     clipboard.image = Picture(3, 3, 0xFF0000);
     boxes.Answer("&Cancel Loading");
     editor.Dispatch(CmdPaste);
-    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+    EXPECT_EQ(editor.Data().FrameCount(), 2u);
     EXPECT_EQ(boxes.shown.back().title, "Resize");
 
     boxes.Answer("&Ok, Resize");
     editor.Dispatch(CmdPaste);
-    ASSERT_EQ(editor.Document().FrameCount(), 3u);
-    Gif& pasted = *editor.Document().FrameAt(1);
-    WaitForReduction(pasted);
+    ASSERT_EQ(editor.Data().FrameCount(), 3u);
+    Gif& pasted = *editor.Data().FrameAt(1);
+    editor.Doc().WaitForReduction(pasted);
     EXPECT_EQ(pasted.width, 6u);
     EXPECT_EQ(pasted.height, 4u);
     EXPECT_EQ(Labels()[1], "Gif : Copy of Clipboard");
@@ -76,7 +77,8 @@ TEST_F(ClipboardTest, CutCopiesAndRemoves) {
     settings.confirmDelete = 0;
     editor.Dispatch(CmdCut);
     EXPECT_TRUE(clipboard.image);
-    EXPECT_EQ(editor.Document().FrameCount(), 1u);
+    EXPECT_EQ(editor.Data().FrameCount(), 1u);
+    EXPECT_EQ(editor.Doc().UndoName(), "Cut");
 }
 
 }  // namespace

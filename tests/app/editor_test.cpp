@@ -19,8 +19,9 @@ protected:
         WriteTestGif(path, frames, w, h, left, top, comments);
         return path;
     }
-    bool Menu(int command) { return editor.States().MenuEnabled(command); }
-    bool Rule(int command) { return editor.States().MenuRule(command); }
+    bool Menu(int command) { return editor.MenuEnabled(command); }
+    // What the rule says, before commands whose work comes later are grayed.
+    bool Rule(int command) { return FindCommand(command)->menu(editor.State()); }
 
 };
 
@@ -43,12 +44,12 @@ TEST_F(EditorTest, OpeningIntoTheEmptyEditorListsEveryFrameAndSelectsTheFirst) {
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :three.gif", "Comment [1]", "Comment [2]",
                                                   "Gif :three.gif", "Comment [1]", "Comment [2]",
                                                   "Gif :three.gif", "Comment [1]", "Comment [2]"}));
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().head);
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().head);
     EXPECT_EQ(editor.Kind(), SelectionKind::Image);
     EXPECT_EQ(settings.path, path);
     EXPECT_EQ(settings.pathSave, path) << "the first file of an empty editor seeds the save path";
     EXPECT_EQ(settings.history[0], path);
-    EXPECT_EQ(editor.ResizeText(), "&Resize All");
+    EXPECT_EQ(MenuText(CmdResize, editor.State()), "&Resize All");
     for (int command : {CmdDelete, CmdGotoFirst, CmdGotoLast}) EXPECT_TRUE(Menu(command)) << command;
     EXPECT_TRUE(Rule(CmdInsertTransition)) << "the first frame has a successor";
 }
@@ -73,7 +74,7 @@ TEST_F(EditorTest, InsertingAFileOfAnotherSizeAsksAndCancelLeavesAll) {
     EXPECT_EQ(boxes.shown[0].title, "Resize");
     EXPECT_NE(boxes.shown[0].text.find("Shall the new image be resized ?"), std::string::npos);
     EXPECT_EQ(Labels(), before);
-    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+    EXPECT_EQ(editor.Data().FrameCount(), 2u);
 }
 
 TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
@@ -82,12 +83,12 @@ TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
     ASSERT_EQ(editor.OpenFile(MakeGif("small.gif", 2, 4, 3), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :big.gif", "Gif :small.gif",
                                                   "Gif :small.gif", "Gif :big.gif"}));
-    Animation& doc = editor.Document();
+    const Animation& doc = editor.Data();
     ASSERT_EQ(doc.FrameCount(), 4u);
     editor.Pictures().WaitForCompositions();
     for (std::size_t k : {1u, 2u}) {
         Gif& frame = *doc.FrameAt(k);
-        WaitForReduction(frame);
+        editor.Doc().WaitForReduction(frame);
         EXPECT_EQ(frame.width, 8u) << k;
         EXPECT_EQ(frame.height, 6u) << k;
         EXPECT_EQ(frame.name, "small.gif");
@@ -99,33 +100,31 @@ TEST_F(EditorTest, InsertingAndResizingPutsTheFramesAfterTheCurrentOne) {
 
 TEST_F(EditorTest, WithTheRootSelectedNewFramesGoToTheFront) {
     editor.OpenFile(MakeGif("a.gif", 1), OpenOrigin::Menu);
-    editor.Tree().Select(editor.Tree().Root());
+    editor.Select(OutlineItem::Root());
     ASSERT_EQ(editor.OpenFile(MakeGif("b.gif", 1), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :b.gif", "Gif :a.gif"}));
-    EXPECT_EQ(editor.Document().head->name, "b.gif");
+    EXPECT_EQ(editor.Data().head->name, "b.gif");
 }
 
 TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
     editor.OpenFile(MakeGif("c.gif", 2, 8, 6, 0, 0, 1), OpenOrigin::Menu);
-    DocumentTree& tree = editor.Tree();
     // Root: image commands grayed.
-    tree.Select(tree.Root());
+    editor.Select(OutlineItem::Root());
     EXPECT_EQ(editor.Kind(), SelectionKind::None);
     for (int command : {CmdCopy, CmdCut, CmdDelete, CmdDuplicate, CmdExportImage, CmdExportAll,
                         CmdInsertEffect, CmdInsertTransition})
         EXPECT_FALSE(Rule(command)) << command;
     EXPECT_TRUE(Rule(CmdBannerText));
     // The second image has no successor: no transition.
-    const TreeItem second = tree.NextImageItem(tree.FirstImageItem());
-    tree.Select(second);
+    editor.Select(ImageItem(1));
     EXPECT_EQ(editor.Kind(), SelectionKind::Image);
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(1));
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(1));
     EXPECT_FALSE(Rule(CmdInsertTransition));
     for (int command : {CmdInsertEffect, CmdCopy, CmdCut, CmdDuplicate, CmdExportImage,
                         CmdExportAll, CmdDelete, CmdOptimize, CmdUnoptimize})
         EXPECT_TRUE(Rule(command)) << command;
     // A comment: delete and export all stay, image commands go, Comment stays.
-    tree.Select(tree.NextItem(tree.FirstImageItem()));
+    editor.Select(*editor.Items().NextItem(ImageItem(0)));
     EXPECT_EQ(editor.Kind(), SelectionKind::Comment);
     EXPECT_TRUE(Rule(CmdDelete));
     EXPECT_TRUE(Rule(CmdExportAll));
@@ -133,8 +132,8 @@ TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
     for (int command : {CmdExportImage, CmdInsertEffect, CmdInsertTransition, CmdPaste, CmdCut,
                         CmdCopy, CmdDuplicate, CmdBannerText})
         EXPECT_FALSE(Rule(command)) << command;
-    EXPECT_FALSE(editor.States().ToolbarEnabled(CmdInsertEffect));
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(1)) << "kept from the last image";
+    EXPECT_FALSE(ToolbarEnabled(CmdInsertEffect, editor.State()));
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(1)) << "kept from the last image";
     // Commands of later work stay grayed whatever the rule.
     EXPECT_FALSE(Menu(CmdExportAll));
 }
@@ -142,10 +141,9 @@ TEST_F(EditorTest, EnableRulesFollowTheSelectionKind) {
 TEST_F(EditorTest, AGlobalCommentItemKeepsCommentAndDelete) {
     const std::string example = std::string(ANITROPE_SOURCE_DIR) + "/examples/bounce.gif";
     ASSERT_EQ(editor.OpenFile(example, OpenOrigin::Menu), 0);
-    DocumentTree& tree = editor.Tree();
-    const TreeItem global = tree.NextItem(tree.Root());
-    ASSERT_EQ(tree.Label(global), "GlobalComment [1]");
-    tree.Select(global);
+    const OutlineItem global = *editor.Items().NextItem(OutlineItem::Root());
+    ASSERT_EQ(editor.Items().Label(global), "GlobalComment [1]");
+    editor.Select(global);
     EXPECT_EQ(editor.Kind(), SelectionKind::GlobalComment);
     EXPECT_TRUE(Rule(CmdComment));
     EXPECT_TRUE(Rule(CmdDelete));
@@ -153,8 +151,8 @@ TEST_F(EditorTest, AGlobalCommentItemKeepsCommentAndDelete) {
     // Deleting it asks nothing and leaves the frames.
     editor.Dispatch(CmdDelete);
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(editor.Document().globalComments.Size(), 0u);
-    EXPECT_EQ(editor.Document().FrameCount(), 12u);
+    EXPECT_EQ(editor.Data().globalComments.Size(), 0u);
+    EXPECT_EQ(editor.Data().FrameCount(), 12u);
 }
 
 TEST_F(EditorTest, RemovingTheLastFrameReturnsToTheEmptyEditor) {
@@ -165,7 +163,7 @@ TEST_F(EditorTest, RemovingTheLastFrameReturnsToTheEmptyEditor) {
     EXPECT_EQ(boxes.shown[0].title, "Confirm Removal");
     EXPECT_FALSE(editor.HasAnimation());
     EXPECT_EQ(editor.CurrentGif(), nullptr);
-    EXPECT_EQ(editor.Tree().ItemCount(), 1u);
+    EXPECT_EQ(editor.Items().ItemCount(), 1u);
     EXPECT_FALSE(editor.Modified());
     EXPECT_FALSE(Rule(CmdDelete));
     EXPECT_FALSE(Rule(CmdResize));
@@ -175,9 +173,9 @@ TEST_F(EditorTest, RemovingTheLastFrameReturnsToTheEmptyEditor) {
 TEST_F(EditorTest, GotoFirstAndLastWalkTheImages) {
     editor.OpenFile(MakeGif("d.gif", 3, 8, 6, 0, 0, 1), OpenOrigin::Menu);
     editor.Dispatch(CmdGotoLast);
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(2));
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(2));
     editor.Dispatch(CmdGotoFirst);
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(0));
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(0));
 }
 
 TEST_F(EditorTest, DroppedFilesAreCheckedByExtension) {
@@ -191,7 +189,7 @@ TEST_F(EditorTest, DroppedFilesAreCheckedByExtension) {
     const std::string bare = dir / "noextension";
     WriteTestGif(bare, 2, 5, 5);
     editor.DropFiles({bare});
-    EXPECT_EQ(editor.Document().FrameCount(), 2u) << "read as GIF";
+    EXPECT_EQ(editor.Data().FrameCount(), 2u) << "read as GIF";
 }
 
 TEST_F(EditorTest, TheCommandLineRefusesUnknownExtensions) {
@@ -208,13 +206,13 @@ TEST_F(EditorTest, RecentFilesKeepFiveNewestFirst) {
     std::vector<std::string> paths;
     for (int i = 0; i < 6; ++i) {
         paths.push_back(MakeGif(("r" + std::to_string(i) + ".gif").c_str(), 1));
-        editor.Tree().Select(editor.Tree().Root());
+        editor.Select(OutlineItem::Root());
         ASSERT_EQ(editor.OpenFile(paths.back(), OpenOrigin::Menu), 0) << i;
     }
     EXPECT_EQ(settings.history, (std::array<std::string, 5>{paths[5], paths[4], paths[3], paths[2],
                                                             paths[1]}));
     // Reopening the third entry moves it to the top; the ones above it move down.
-    editor.Tree().Select(editor.Tree().Root());
+    editor.Select(OutlineItem::Root());
     editor.Dispatch(CmdRecentFile1 + 2);
     EXPECT_EQ(settings.history, (std::array<std::string, 5>{paths[3], paths[5], paths[4], paths[2],
                                                             paths[1]}));

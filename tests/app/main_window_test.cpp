@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QProgressBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "app/about_box.h"
 #include "app/command_ids.h"
@@ -66,24 +66,29 @@ TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
     EXPECT_FALSE(window.MenuAction(CmdPaste)->isEnabled()) << "nothing on the clipboard";
     EXPECT_FALSE(window.MenuAction(CmdInsertEffect)->isEnabled()) << "effects come later";
     EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
-    // The tree pane mirrors the document tree.
-    QTreeWidget* tree = window.TreePane();
-    ASSERT_EQ(tree->topLevelItemCount(), 1);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Root");
-    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "Gif :w.gif");
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0)->child(0));
+    // The tree pane shows the document's outline.
+    QTreeView* tree = window.TreePane();
+    const QAbstractItemModel& model = *tree->model();
+    ASSERT_EQ(model.rowCount(), 1);
+    const QModelIndex root = model.index(0, 0);
+    EXPECT_EQ(model.data(root).toString(), "Root");
+    ASSERT_EQ(model.rowCount(root), 2);
+    EXPECT_EQ(model.data(model.index(0, 0, root)).toString(), "Gif :w.gif");
+    EXPECT_EQ(tree->currentIndex(), model.index(0, 0, root));
     // Choosing the second frame in the pane makes it current.
-    tree->setCurrentItem(tree->topLevelItem(0)->child(1));
-    EXPECT_EQ(window.Core().CurrentGif(), window.Core().Document().FrameAt(1));
+    tree->setCurrentIndex(model.index(1, 0, root));
+    EXPECT_EQ(window.Core().CurrentGif(), window.Core().Data().FrameAt(1));
     EXPECT_EQ(window.StatusBar()->Label()->text(), "Gif :w.gif");
+    // Tooltips say which image it is, its size and its delay.
+    EXPECT_EQ(model.data(model.index(1, 0, root), Qt::ToolTipRole).toString(),
+              "Image 2 of 2\n8 x 6 pixels at 0,0\nDelay 10/100 s");
 }
 
 TEST_F(MainWindowTest, RecentFilesAppearInTheFileMenuWithAltKeys) {
     for (const char* name : {"one.gif", "two.gif"}) {
         const std::string path = dir / name;
         WriteTestGif(path, 1, 4, 4);
-        window.Core().Tree().Select(window.Core().Tree().Root());
+        window.Core().Select(OutlineItem::Root());
         window.Core().OpenFile(path, OpenOrigin::Menu);
     }
     const std::vector<QString> texts = window.RecentFileTexts();
@@ -108,13 +113,14 @@ TEST_F(MainWindowTest, ADroppedPictureBecomesAFrameInTheTreeAndThePreview) {
     // Even channel values come back exactly from the reduction.
     WriteBytes(dir / "drop.bmp", Bmp24File(8, 6, [](int32_t, int32_t) { return 0x3C78B4u; }));
     window.Core().DropFiles({dir / "drop.bmp"});
-    ASSERT_EQ(window.Core().Document().FrameCount(), 1u);
-    auto* tree = window.findChild<QTreeWidget*>();
+    ASSERT_EQ(window.Core().Data().FrameCount(), 1u);
+    auto* tree = window.findChild<QTreeView*>();
     ASSERT_NE(tree, nullptr);
-    ASSERT_EQ(tree->topLevelItemCount(), 1);
-    ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
-    EXPECT_EQ(tree->topLevelItem(0)->child(0)->text(0), "Gif :drop.bmp");
-    WaitForReduction(*window.Core().CurrentGif());
+    const QAbstractItemModel& model = *tree->model();
+    ASSERT_EQ(model.rowCount(), 1);
+    ASSERT_EQ(model.rowCount(model.index(0, 0)), 1);
+    EXPECT_EQ(model.data(model.index(0, 0, model.index(0, 0))).toString(), "Gif :drop.bmp");
+    window.Core().Doc().WaitForReduction(*window.Core().CurrentGif());
     window.resize(640, 480);
     const QImage shot = window.Preview()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(0x3C, 0x78, 0xB4));

@@ -49,11 +49,11 @@ TEST(OptimizeProgressDialog, AnAbortedOptimizationLeavesTheOtherFramesUntouched)
     };
     editor.Dispatch(CmdOptimize);
     // Stopped after the first frame: the others were not cut, nor moved to a shared palette.
-    for (Gif* g = editor.Document().head->next; g; g = g->next) {
+    for (Gif* g = editor.Data().head->next; g; g = g->next) {
         EXPECT_EQ(g->width, 16u);
         EXPECT_EQ(g->height, 12u);
     }
-    EXPECT_EQ(editor.Document().globalPalettePresent, 0);
+    EXPECT_EQ(editor.Data().globalPalettePresent, 0);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ struct PanelBench {
         frame->transparentIndex = 17;
     }
     std::unique_ptr<PalettePanel> Panel(PaletteRequest& request) {
-        auto panel = std::make_unique<PalettePanel>(doc, request, colors, boxes);
+        auto panel = std::make_unique<PalettePanel>(document, request, colors, boxes);
         panel->resize(420, 480);
         panel->show();
         return panel;
@@ -79,8 +79,9 @@ struct PanelBench {
         return PaletteGridGeometry(panel.Grid()->size()).CellRect(index).center();
     }
 
-    Animation doc;
-    Compositor compositor{doc, nullptr};
+    Document document;
+    Animation& doc = Setup(document);
+    Compositor compositor{document.Data(), nullptr, &document.Lock()};
     Gif* frame;
     ScriptedColorChooser colors;
     ScriptedMessageBoxes boxes;
@@ -191,8 +192,9 @@ TEST(PalettePanel, OkInSelectModeStoresTheTransparentIndexAndDropsPictures) {
     EXPECT_EQ(panel->result(), QDialog::Accepted);
     EXPECT_EQ(bench.frame->transparentIndex, 99);
     EXPECT_EQ(request.index, -5);  // only index-only requests answer there
-    EXPECT_EQ(bench.frame->displayBitmap, nullptr);
-    EXPECT_EQ(second->displayBitmap, nullptr);
+    EXPECT_EQ(bench.document.UndoName(), "Transparent Color Change");
+    EXPECT_EQ(bench.compositor.CachedDisplayBitmap(*bench.frame), nullptr) << "composed again";
+    EXPECT_EQ(bench.compositor.CachedDisplayBitmap(*second), nullptr) << "composed again";
     EXPECT_EQ(bench.doc.backgroundIndex, 9);
 }
 
@@ -205,7 +207,7 @@ TEST(PalettePanel, OkOnTheGlobalPaletteStoresTheBackgroundIndex) {
     panel->OkButton()->click();
     EXPECT_EQ(bench.doc.backgroundIndex, 255);
     EXPECT_EQ(bench.frame->transparentIndex, 17);
-    EXPECT_EQ(bench.frame->displayBitmap, nullptr);
+    EXPECT_EQ(bench.compositor.CachedDisplayBitmap(*bench.frame), nullptr) << "composed again";
 }
 
 TEST(PalettePanel, AnIndexOnlyRequestStoresNothing) {
@@ -242,7 +244,10 @@ TEST(PalettePanel, EditingAnEntryChangesTheWorkingCopyUntilOk) {
     EXPECT_EQ(bench.frame->palette[70], (PaletteEntry{10, 20, 30}));
     EXPECT_EQ(bench.frame->palette[71], (PaletteEntry{71, 184, 7}));
     EXPECT_EQ(bench.frame->transparentIndex, 17);  // edit mode stores no index
-    EXPECT_EQ(bench.frame->displayBitmap, nullptr);
+    // One edit, taken back whole.
+    ASSERT_TRUE(bench.document.Undo());
+    EXPECT_EQ(bench.frame->palette[70], (PaletteEntry{70, 185, 7}));
+    EXPECT_EQ(bench.compositor.CachedDisplayBitmap(*bench.frame), nullptr) << "composed again";
 }
 
 TEST(PalettePanel, EditingAnEmptyEntryStartsFromBlackAndFillsIt) {
@@ -307,7 +312,8 @@ TEST(PalettePanel, CancelChangesNothing) {
     EXPECT_EQ(panel->result(), QDialog::Rejected);
     EXPECT_EQ(bench.frame->palette, before);
     EXPECT_EQ(bench.frame->transparentIndex, 17);
-    EXPECT_NE(bench.frame->displayBitmap, nullptr);
+    EXPECT_NE(bench.compositor.CachedDisplayBitmap(*bench.frame), nullptr);
+    EXPECT_FALSE(bench.document.CanUndo());
 }
 
 TEST(PalettePanel, OpenRunsModallyAndAnswersOneForOk) {
@@ -317,11 +323,11 @@ TEST(PalettePanel, OpenRunsModallyAndAnswersOneForOk) {
         Click(panel.Grid(), PaletteGridGeometry(panel.Grid()->size()).CellRect(123).center());
         panel.OkButton()->click();
     });
-    EXPECT_EQ(PalettePanel::Open(bench.doc, request, bench.colors, bench.boxes), 1);
+    EXPECT_EQ(PalettePanel::Open(bench.document, request, bench.colors, bench.boxes), 1);
     EXPECT_EQ(request.index, 123);
 
     WhenModal<PalettePanel>([](PalettePanel& panel) { panel.CancelButton()->click(); });
-    EXPECT_EQ(PalettePanel::Open(bench.doc, request, bench.colors, bench.boxes), 0);
+    EXPECT_EQ(PalettePanel::Open(bench.document, request, bench.colors, bench.boxes), 0);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "model/animation.h"
+#include "model/document.h"
 #include "model/gif.h"
 
 namespace anitrope::test {
@@ -78,6 +79,10 @@ inline uint32_t PixelOf(QWidget* widget, QPoint at) {
     const QImage image = widget->grab().toImage();
     return image.pixel(at) & 0xFFFFFF;
 }
+
+// The document's animation, for building a test document before a window or panel shows it:
+// everything later goes through edits.
+inline Animation& Setup(Document& document) { return const_cast<Animation&>(document.Data()); }
 
 // Appends a frame of width x height with its own palette (entry k = {k, 255 - k, 7}) and zero
 // pixels.

@@ -33,27 +33,27 @@ protected:
         return dir / name;
     }
     // The colour the frame's reduced pixel shows.
-    static uint32_t Shown(Gif& gif, int32_t x, int32_t y) {
-        WaitForReduction(gif);
+    uint32_t Shown(Gif& gif, int32_t x, int32_t y) {
+        editor.Doc().WaitForReduction(gif);
         const PaletteEntry& e = gif.palette[gif.indexed->Get(x, y)];
         return static_cast<uint32_t>(e.red) << 16 | static_cast<uint32_t>(e.green) << 8 |
                static_cast<uint32_t>(e.blue);
     }
     // The reduction keeps seven bits a channel: a colour comes back within 1.
-    static void ExpectShows(Gif& gif, int32_t x, int32_t y, uint32_t rgb) {
+    void ExpectShows(Gif& gif, int32_t x, int32_t y, uint32_t rgb) {
         const uint32_t shown = Shown(gif, x, y);
         for (int shift : {16, 8, 0})
             EXPECT_NEAR(static_cast<int>(shown >> shift & 0xFF), static_cast<int>(rgb >> shift & 0xFF), 1)
                 << "at " << x << "," << y;
     }
-    bool Menu(int command) { return editor.States().MenuRule(command); }
+    bool Menu(int command) { return FindCommand(command)->menu(editor.State()); }
 };
 
 TEST_F(PictureImportTest, TheFirstPictureSetsTheScreenAndIsReducedExactly) {
     ASSERT_EQ(editor.OpenFile(Bmp("first.bmp"), OpenOrigin::Menu), 0);
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(editor.Document().screenWidth, 8);
-    EXPECT_EQ(editor.Document().screenHeight, 6);
+    EXPECT_EQ(editor.Data().screenWidth, 8);
+    EXPECT_EQ(editor.Data().screenHeight, 6);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :first.bmp"}));
     Gif& frame = *editor.CurrentGif();
     ExpectShows(frame, 0, 0, 0xFF0000u);
@@ -72,14 +72,14 @@ TEST_F(PictureImportTest, TheFirstPictureSetsTheScreenAndIsReducedExactly) {
 TEST_F(PictureImportTest, PicturesGoAfterTheSelectionOrFirstUnderTheRoot) {
     ASSERT_EQ(editor.OpenFile(Bmp("a.bmp"), OpenOrigin::Menu), 0);
     ASSERT_EQ(editor.OpenFile(Bmp("b.bmp"), OpenOrigin::Menu), 0);
-    editor.Tree().Select(editor.Tree().FirstImageItem());
+    editor.Select(*editor.Items().FirstImageItem());
     ASSERT_EQ(editor.OpenFile(Bmp("c.dib"), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :a.bmp", "Gif :c.dib", "Gif :b.bmp"}));
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(1));
-    editor.Tree().Select(editor.Tree().Root());
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(1));
+    editor.Select(OutlineItem::Root());
     ASSERT_EQ(editor.OpenFile(Bmp("d.BMP"), OpenOrigin::Menu), 0);
     EXPECT_EQ(Labels().front(), "Gif :d.BMP");
-    EXPECT_EQ(editor.Document().FrameAt(0)->name, "d.BMP");
+    EXPECT_EQ(editor.Data().FrameAt(0)->name, "d.BMP");
     EXPECT_TRUE(editor.Modified()) << "frames were added to an animation";
 }
 
@@ -89,18 +89,18 @@ TEST_F(PictureImportTest, AnotherSizeAsksOnceAndResizesOrLeavesEverything) {
     EXPECT_EQ(editor.OpenFile(Bmp("small.bmp", 4, 3), OpenOrigin::Menu), -1);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Resize");
-    EXPECT_EQ(editor.Document().FrameCount(), 1u);
+    EXPECT_EQ(editor.Data().FrameCount(), 1u);
     EXPECT_EQ(Labels().size(), 1u);
 
     boxes.Answer("&Ok, Resize");
     ASSERT_EQ(editor.OpenFile(Bmp("small.bmp", 4, 3), OpenOrigin::Menu), 0);
     Gif& resized = *editor.CurrentGif();
-    WaitForReduction(resized);
+    editor.Doc().WaitForReduction(resized);
     EXPECT_EQ(resized.width, 8u);
     EXPECT_EQ(resized.height, 6u);
-    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+    EXPECT_EQ(editor.Data().FrameCount(), 2u);
     EXPECT_FALSE(Menu(CmdInsertTransition)) << "the new frame is the last";
-    editor.Tree().Select(editor.Tree().FirstImageItem());
+    editor.Select(*editor.Items().FirstImageItem());
     EXPECT_TRUE(Menu(CmdInsertTransition));
 }
 
@@ -143,7 +143,7 @@ TEST_F(PictureImportTest, DamagedPicturesAreReportedAndChangeNothing) {
         else EXPECT_FALSE(boxes.shown[0].text.empty()) << "libjpeg's own message";
         EXPECT_EQ(boxes.shown[0].title, c.title) << c.name;
         EXPECT_EQ(Labels(), before) << c.name;
-        EXPECT_EQ(editor.Document().FrameCount(), 1u) << c.name;
+        EXPECT_EQ(editor.Data().FrameCount(), 1u) << c.name;
     }
     boxes.shown.clear();
     EXPECT_EQ(editor.OpenFile(dir / "missing.jpg", OpenOrigin::Menu), -1);
@@ -177,9 +177,9 @@ TEST_F(PictureImportTest, JpegAndPngPicturesArriveWithTheirColours) {
 TEST_F(PictureImportTest, EveryWayInTakesTheNewFormats) {
     WriteBytes(dir / "p.bmp", Bmp24File(8, 6, Quadrants));
     editor.DropFiles({dir / "p.bmp", Jpeg("q.jpeg", 8, 6, 0x808080)});
-    EXPECT_EQ(editor.Document().FrameCount(), 2u);
+    EXPECT_EQ(editor.Data().FrameCount(), 2u);
     editor.Dispatch(CmdOpenCommandLine, Bmp("r.dib"));
-    EXPECT_EQ(editor.Document().FrameCount(), 3u);
+    EXPECT_EQ(editor.Data().FrameCount(), 3u);
     EXPECT_TRUE(boxes.shown.empty());
 
     editor.Dispatch(CmdOpen);  // cancelled
@@ -193,7 +193,7 @@ TEST_F(PictureImportTest, EveryWayInTakesTheNewFormats) {
     editor.Dispatch(CmdOpenCommandLine, dir / "movie.avi");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Reading *.AVI files is not part of this version of Anitrope.");
-    EXPECT_EQ(editor.Document().FrameCount(), 3u);
+    EXPECT_EQ(editor.Data().FrameCount(), 3u);
 }
 
 // A 16 x 16 cursor step: a square of `rgb` in the middle, the rest masked out.
@@ -246,22 +246,22 @@ TEST_F(PictureImportTest, AnAnimatedCursorBecomesConsecutiveFramesAskingOnce) {
 
     boxes.Answer("&Cancel Loading");
     EXPECT_EQ(editor.OpenFile(dir / "five.ani", OpenOrigin::Menu), -1);
-    EXPECT_EQ(editor.Document().FrameCount(), 1u) << "cancelled at the first step: nothing added";
+    EXPECT_EQ(editor.Data().FrameCount(), 1u) << "cancelled at the first step: nothing added";
 
     boxes.shown.clear();
     boxes.Answer("&Ok, Resize");
     ASSERT_EQ(editor.OpenFile(dir / "five.ani", OpenOrigin::Menu), 0);
     EXPECT_EQ(boxes.shown.size(), 1u) << "one question for all the steps";
-    ASSERT_EQ(editor.Document().FrameCount(), 6u);
+    ASSERT_EQ(editor.Data().FrameCount(), 6u);
     EXPECT_EQ(Labels(), (std::vector<std::string>{"Gif :screen.bmp", "Gif :five.ani", "Gif :five.ani",
                                                   "Gif :five.ani", "Gif :five.ani", "Gif :five.ani"}));
     for (std::size_t k = 0; k < colours.size(); ++k) {
-        Gif& step = *editor.Document().FrameAt(k + 1);
-        WaitForReduction(step);
+        Gif& step = *editor.Data().FrameAt(k + 1);
+        editor.Doc().WaitForReduction(step);
         EXPECT_EQ(step.width, 8u);
         ExpectShows(step, 4, 3, colours[k]);
     }
-    EXPECT_EQ(editor.CurrentGif(), editor.Document().FrameAt(5));
+    EXPECT_EQ(editor.CurrentGif(), editor.Data().FrameAt(5));
 }
 
 TEST_F(PictureImportTest, DamagedIconsAndCursorsAreReported) {
@@ -280,7 +280,7 @@ TEST_F(PictureImportTest, DamagedIconsAndCursorsAreReported) {
         ASSERT_EQ(boxes.shown.size(), 1u) << name;
         EXPECT_EQ(boxes.shown[0].text, "Couldn't Load Icon") << name;
         EXPECT_EQ(boxes.shown[0].title, "Error") << name;
-        EXPECT_EQ(editor.Document().FrameCount(), 1u) << name;
+        EXPECT_EQ(editor.Data().FrameCount(), 1u) << name;
     }
 }
 

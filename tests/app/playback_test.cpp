@@ -22,7 +22,7 @@ protected:
         WriteTestGif(path, frames, 6, 4, 0, 0, comments);
         ASSERT_EQ(editor.OpenFile(path, OpenOrigin::Menu), 0);
     }
-    Gif* Frame(std::size_t k) { return editor.Document().FrameAt(k); }
+    Gif* Frame(std::size_t k) { return editor.Data().FrameAt(k); }
 
     std::vector<int> armed;
     int stops = 0;
@@ -40,13 +40,16 @@ TEST_F(PlaybackTest, StartingWithoutAnAnimationWarns) {
 
 TEST_F(PlaybackTest, StepsThroughTheImagesAtEachFramesDelayAndWraps) {
     Open(3, 1);  // comment items between the images are passed over
-    Frame(0)->delay = 7;
-    Frame(1)->delay = 0;
-    Frame(2)->delay = 25;
+    {
+        Transaction edit(editor.Doc(), "Delay Change");
+        edit.Set(*Frame(0), &Gif::delay, 7);
+        edit.Set(*Frame(1), &Gif::delay, 0);
+        edit.Set(*Frame(2), &Gif::delay, 25);
+    }
     editor.Dispatch(CmdStartAnimation);
     EXPECT_TRUE(editor.Playing());
-    EXPECT_TRUE(editor.States().MenuEnabled(CmdStopAnimation));
-    EXPECT_TRUE(editor.States().Checked(CmdStartAnimation)) << "the stop image shows";
+    EXPECT_TRUE(editor.MenuEnabled(CmdStopAnimation));
+    EXPECT_TRUE(Checked(CmdStartAnimation, editor.State())) << "the stop image shows";
     std::vector<Gif*> shown;
     for (int i = 0; i < 4; ++i) {
         editor.PlaybackStep();
@@ -58,8 +61,11 @@ TEST_F(PlaybackTest, StepsThroughTheImagesAtEachFramesDelayAndWraps) {
 
 TEST_F(PlaybackTest, TheGlobalDelayWinsWhenItIsInUse) {
     Open(2);
-    editor.Document().useAnimationDelay = 1;
-    editor.Document().animationDelay = 12;
+    {
+        Transaction edit(editor.Doc(), "Use Global Delay");
+        edit.Set(&Animation::useAnimationDelay, 1);
+        edit.Set(&Animation::animationDelay, 12);
+    }
     editor.Dispatch(CmdStartAnimation);
     editor.PlaybackStep();
     EXPECT_EQ(armed, (std::vector<int>{120, 120}));
@@ -79,7 +85,7 @@ TEST_F(PlaybackTest, SelectingTheRootWhilePlayingContinuesWithTheFirstImage) {
     Open(3);
     editor.Dispatch(CmdGotoLast);
     editor.Dispatch(CmdStartAnimation);
-    editor.Tree().Select(editor.Tree().Root());
+    editor.Select(OutlineItem::Root());
     editor.PlaybackStep();
     EXPECT_EQ(editor.CurrentGif(), Frame(0));
 }
@@ -90,8 +96,8 @@ TEST_F(PlaybackTest, StartAgainStopsAndCommandsThatChangeTheAnimationStopFirst) 
     editor.Dispatch(CmdStartAnimation);
     EXPECT_FALSE(editor.Playing());
     EXPECT_EQ(stops, 1);
-    EXPECT_FALSE(editor.States().MenuEnabled(CmdStopAnimation));
-    EXPECT_FALSE(editor.States().Checked(CmdStartAnimation));
+    EXPECT_FALSE(editor.MenuEnabled(CmdStopAnimation));
+    EXPECT_FALSE(Checked(CmdStartAnimation, editor.State()));
 
     editor.Dispatch(CmdStartAnimation);
     settings.confirmDelete = 0;
@@ -99,7 +105,7 @@ TEST_F(PlaybackTest, StartAgainStopsAndCommandsThatChangeTheAnimationStopFirst) 
     EXPECT_FALSE(editor.Playing());
     EXPECT_EQ(stops, 2);
     editor.PlaybackStep();  // a late tick after stopping does nothing
-    EXPECT_EQ(editor.Document().FrameCount(), 1u);
+    EXPECT_EQ(editor.Data().FrameCount(), 1u);
 }
 
 }  // namespace

@@ -133,13 +133,13 @@ TEST_F(SavingTest, ExitAsksOnlyWithChangesAndCancelKeepsRunning) {
 }
 
 TEST_F(SavingTest, AnOptimizedSaveLeavesTheDocumentUnlessItsResultsAreToBeShown) {
-    const std::vector<uint32_t> before = Widths(editor.Document());
-    const Palette globalBefore = editor.Document().globalPalette;
+    const std::vector<uint32_t> before = Widths(editor.Data());
+    const Palette globalBefore = editor.Data().globalPalette;
     files.Choose(dir / "copy.gif", 0, SaveAnimationChoices{true, false, 3});
     ASSERT_TRUE(editor.SaveAs(0));
     EXPECT_TRUE(settings.saveOptimized);
-    EXPECT_EQ(Widths(editor.Document()), before) << "the copy was optimized, not the document";
-    EXPECT_EQ(editor.Document().globalPalette, globalBefore);
+    EXPECT_EQ(Widths(editor.Data()), before) << "the copy was optimized, not the document";
+    EXPECT_EQ(editor.Data().globalPalette, globalBefore);
     Animation written;
     ASSERT_EQ(LoadGifDocument(written, dir / "copy.gif"), GifReadStatus::Ok);
     EXPECT_LT(written.FrameAt(1)->width, 32u);
@@ -147,8 +147,8 @@ TEST_F(SavingTest, AnOptimizedSaveLeavesTheDocumentUnlessItsResultsAreToBeShown)
     files.Choose(dir / "shown.gif", 0, SaveAnimationChoices{true, true, 3});
     ASSERT_TRUE(editor.SaveAs(0));
     EXPECT_EQ(settings.reloadAfterSave, 1u);
-    EXPECT_LT(editor.Document().FrameAt(1)->width, 32u) << "the document shows the optimized frames";
-    EXPECT_EQ(Widths(editor.Document()), Widths(written));
+    EXPECT_LT(editor.Data().FrameAt(1)->width, 32u) << "the document shows the optimized frames";
+    EXPECT_EQ(Widths(editor.Data()), Widths(written));
 }
 
 TEST_F(SavingTest, ExportWritesTheCurrentFrameAsAGifOfItsOwn) {
@@ -203,21 +203,21 @@ TEST_F(SavingTest, DuplicateInsertsACopyAfterTheCurrentFrame) {
     ASSERT_NE(copy, original);
     EXPECT_EQ(original->next, copy);
     EXPECT_EQ(copy->name, "Copy of source.gif");
-    EXPECT_EQ(editor.Tree().Label(editor.Tree().Selected()), "Gif :Copy of source.gif");
-    EXPECT_EQ(editor.Document().FrameCount(), 5u);
+    EXPECT_EQ(editor.Items().Label(editor.Selected()), "Gif :Copy of source.gif");
+    EXPECT_EQ(editor.Data().FrameCount(), 5u);
 }
 
 TEST_F(SavingTest, OptimizeAndUnoptimizeImagesAskFirst) {
     editor.confirm = [](int) { return false; };
     editor.Dispatch(CmdOptimize);
-    EXPECT_EQ(Widths(editor.Document()), (std::vector<uint32_t>(4, 32u)));
+    EXPECT_EQ(Widths(editor.Data()), (std::vector<uint32_t>(4, 32u)));
     EXPECT_FALSE(editor.Modified());
     editor.confirm = [](int) { return true; };
     editor.Dispatch(CmdOptimize);
-    EXPECT_LT(editor.Document().FrameAt(1)->width, 32u);
+    EXPECT_LT(editor.Data().FrameAt(1)->width, 32u);
     EXPECT_TRUE(editor.Modified());
     editor.Dispatch(CmdUnoptimize);
-    EXPECT_EQ(Widths(editor.Document()), (std::vector<uint32_t>(4, 32u)));
+    EXPECT_EQ(Widths(editor.Data()), (std::vector<uint32_t>(4, 32u)));
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ const std::vector<std::pair<std::string, uint32_t>> kNumberDefaults{
     {"GlobalPal Warning", 0},
     {"Internal", 0},
     {"ToolWindows", 1},
+    {"Undo Memory", 256},
 };
 
 // Eleven little-endian 32-bit fields.

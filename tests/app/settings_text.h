@@ -33,6 +33,7 @@ inline std::string SettingsText(const Settings& s) {
         << "\nLocalPal Warning=" << s.localPalWarning
         << "\nGlobalPal Warning=" << s.globalPalWarning << "\ntransition=" << s.lastTransition
         << "\neffect=" << s.lastEffect << "\nToolWindows=" << s.toolWindows
+        << "\nUndo Memory=" << s.undoMemory
         << "\nWinRect=" << PlacementText(s.winRect)
         << "\nParam Placement=" << PlacementText(s.paramPlacement);
     for (std::size_t slot = 0; slot < s.history.size(); ++slot)

@@ -33,9 +33,9 @@ test: test-deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS)
 
-# The threaded parts (scheduler, compositor, display cache, status counts) under
-# ThreadSanitizer; not part of `make test`.
-TSAN_TESTS := JobScheduler|Compos|Display|Invalid|StatusDisplayThreads|ModelReadyEvent|ColorReduction|HeldPool|OptimizeAnimation|UnoptimizeAnimation|CliOptimize|CliPictures
+# The threaded parts (scheduler, compositor, display cache, document lock, status counts,
+# reduction workers, optimizer) under ThreadSanitizer; not part of `make test`.
+TSAN_TESTS := JobScheduler|Compos|Display|DocumentLock|StatusDisplayThreads|ColorReduction|HeldPool|OptimizeAnimation|UnoptimizeAnimation|CliOptimize|CliPictures
 tsan: test-deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON -DANITROPE_APP=OFF
 	cmake --build build/tsan -j $(JOBS)

@@ -75,7 +75,7 @@ std::vector<uint8_t> GiflibEncode(Animation& doc) {
     std::vector<GifPixelType> line;
     for (Gif* g = doc.head; g; g = g->next) {
         for (int i = 0; i < 256; ++i) {
-            const PaletteEntry& e = g->EffectivePalette()[i];
+            const PaletteEntry& e = EffectivePalette(*g)[i];
             map->Colors[i] = {GifByteType(e.red), GifByteType(e.green), GifByteType(e.blue)};
         }
         const int w = static_cast<int>(g->width), h = static_cast<int>(g->height);

@@ -87,8 +87,8 @@ int main(int argc, char** argv) {
 
     std::vector<qint64> changes;
     QElapsedTimer clock;
-    auto previous = window.Core().onPreviewChanged;
-    window.Core().onPreviewChanged = [&] {
+    auto previous = window.Core().onSelectionChanged;
+    window.Core().onSelectionChanged = [&] {
         previous();
         changes.push_back(clock.nsecsElapsed());
         if (changes.size() > kFrames) {

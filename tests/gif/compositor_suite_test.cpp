@@ -89,38 +89,41 @@ TEST_P(CompositorSuite, EveryFrameShowsTheReferencePicture) {
             << name << ", " << pass << " frame " << k;
     };
     for (std::size_t k = frames; k-- > 0;) check(k, "backwards,");
-    compositor.InvalidateFrom(*animation.head);
+    EXPECT_EQ(compositor.Compositions(), frames);
+    // Every picture is stale now, and each is composed once more.
+    MarkAllPicturesChanged(animation);
     for (std::size_t k = 0; k < frames; ++k) check(k, "forwards,");
+    EXPECT_EQ(compositor.Compositions(), 2 * frames);
 }
 
-// Loading into a document with a compositor composes the first frame at once and queues
-// the others; the queued pictures are the same as the ones composed on demand.
-TEST_P(CompositorSuite, LoadingStartsCompositionsOfEveryFrame) {
+// Starting the compositions of a loaded document composes the first frame at once and queues
+// the others; the queued pictures are the same as the ones composed on demand, and each frame
+// is composed once.
+TEST_P(CompositorSuite, StartedCompositionsComposeEveryFrame) {
     const std::string name = GetParam();
     JobScheduler scheduler(2);
     Animation animation;
-    Compositor compositor(animation, &scheduler);
     ASSERT_EQ(LoadGifDocument(animation, (kSuiteDir / (name + ".gif")).string()),
               GifReadStatus::Ok);
-    {
-        std::lock_guard lock(animation.head->bitmapLock);
-        EXPECT_NE(animation.head->displayBitmap, nullptr) << "first frame not composed";
-    }
-    compositor.WaitForCompositions();
+    Compositor compositor(animation, &scheduler);
     const std::size_t frames = animation.FrameCount();
+    compositor.StartCompositions(animation.head, frames);
+    EXPECT_NE(compositor.CachedDisplayBitmap(*animation.head), nullptr)
+        << "first frame not composed";
+    compositor.WaitForCompositions();
+    EXPECT_EQ(compositor.Compositions(), frames);
     const uint32_t background = PaletteRgb(animation.globalPalette[animation.backgroundIndex]);
     for (std::size_t k = 0; k < frames; ++k) {
-        Gif& frame = *animation.FrameAt(k);
-        {
-            std::lock_guard lock(frame.bitmapLock);
-            EXPECT_NE(frame.displayBitmap, nullptr) << "frame " << k << " was not composed";
-        }
+        const Gif& frame = *animation.FrameAt(k);
+        const auto shown = compositor.CachedDisplayBitmap(frame);
+        ASSERT_NE(shown, nullptr) << "frame " << k << " was not composed";
         PngReadResult reference = ReadPngRgba(ReferencePath(name, k, frames).string());
         ASSERT_TRUE(reference.image) << reference.error;
-        EXPECT_TRUE(MatchesReference(*compositor.GetDisplayBitmap(frame), *reference.image,
-                                     background))
+        EXPECT_TRUE(MatchesReference(*shown, *reference.image, background))
             << name << " frame " << k;
+        EXPECT_EQ(compositor.GetDisplayBitmap(frame), shown) << "frame " << k;
     }
+    EXPECT_EQ(compositor.Compositions(), frames);
 }
 
 INSTANTIATE_TEST_SUITE_P(GifTestSuite, CompositorSuite, ::testing::ValuesIn(SuiteFiles()),

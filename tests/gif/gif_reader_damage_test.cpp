@@ -18,8 +18,8 @@ namespace {
     if (code < 0 || code > 6)
         return ::testing::AssertionFailure() << "status " << code << " is not produced";
     if (load.status != GifReadStatus::Ok) {
-        if (load.animation->head)
-            return ::testing::AssertionFailure() << "failed read left frames behind";
+        if (load.animation)
+            return ::testing::AssertionFailure() << "failed read left a document behind";
         return ::testing::AssertionSuccess();
     }
     if (!load.animation->head) return ::testing::AssertionFailure() << "Ok without a frame";

@@ -152,7 +152,9 @@ TEST(GifReaderExtensions, CommentsAfterTheLastImageBecomeGlobalComments) {
     EXPECT_EQ(CommentsOf(load.animation->globalComments),
               (std::vector<std::string>{"first global", "second global"}));
     EXPECT_EQ(load.animation->hasGlobalComments, 1);
-    EXPECT_TRUE(load.animation->globalCommentsChanged);
+    // Numbered as they came, for the tree's "Comment [n]".
+    EXPECT_EQ(load.animation->globalComments.Number(0), 1);
+    EXPECT_EQ(load.animation->globalComments.Number(1), 2);
 }
 
 TEST(GifReaderExtensions, NetscapeLoopCountIsLittleEndian) {

@@ -107,24 +107,32 @@ TEST(GifReaderHeader, LogicalScreenBecomesTheScreenOfAnEmptyDocument) {
     EXPECT_EQ(load.animation->screenHeight, 200);
 }
 
-TEST(GifReaderHeader, DocumentWithFramesKeepsItsScreenButTakesTheBackground) {
-    Animation animation;
-    ASSERT_EQ(
-        ReadAppending(animation,
-                      OneFrameGif({.width = 7, .height = 9, .globalColors = DistinctColors(2)},
-                                  {.width = 7, .height = 9})),
-        GifReadStatus::Ok);
-    ASSERT_EQ(
-        ReadAppending(
-            animation,
-            OneFrameGif(
-                {.width = 300, .height = 200, .globalColors = DistinctColors(8), .background = 6},
-                {.width = 20, .height = 20})),
-        GifReadStatus::Ok);
+TEST(GifReaderHeader, InsertedFramesLeaveTheDocumentsValuesAlone) {
+    GifBuilder first;
+    first.Header().Screen({.width = 7, .height = 9, .globalColors = DistinctColors(2),
+                           .background = 1});
+    first.NetscapeLoop(4).Image({.width = 7, .height = 9}, std::vector<uint8_t>(63, 1));
+    GifLoad document = ReadIntoNewAnimation(first.Trailer().Bytes());
+    ASSERT_EQ(document.status, GifReadStatus::Ok);
+    Animation& animation = *document.animation;
+
+    GifBuilder second;
+    second.Header().Screen(
+        {.width = 300, .height = 200, .globalColors = DistinctColors(8), .background = 6});
+    second.NetscapeLoop(9).Comment({"second"});
+    second.Image({.width = 20, .height = 20}, std::vector<uint8_t>(400, 1)).Trailer();
+    ASSERT_EQ(ReadAppending(animation, second.Bytes()), GifReadStatus::Ok);
+
     EXPECT_EQ(animation.FrameCount(), 2u);
     EXPECT_EQ(animation.screenWidth, 7);
     EXPECT_EQ(animation.screenHeight, 9);
-    EXPECT_EQ(animation.backgroundIndex, 6);
+    EXPECT_EQ(animation.backgroundIndex, 1);
+    EXPECT_EQ(animation.loopCount, 4);
+    ExpectPaletteHolds(animation.globalPalette, DistinctColors(2), 2);
+    for (Gif* g = animation.head; g; g = g->next) EXPECT_EQ(g->animation, &animation);
+    ASSERT_NE(animation.FrameAt(1), nullptr);
+    EXPECT_EQ(animation.FrameAt(1)->prev, animation.head);
+    EXPECT_EQ(animation.FrameAt(1)->width, 20u);
 }
 
 TEST(GifReaderHeader, LoadedDocumentScreenIsTheBoundingBoxOfItsFrames) {
@@ -145,7 +153,6 @@ TEST(GifReaderHeader, LoadedDocumentScreenIsTheBoundingBoxOfItsFrames) {
     ASSERT_EQ(grown.status, GifReadStatus::Ok);
     EXPECT_EQ(grown.animation->screenWidth, 28);
     EXPECT_EQ(grown.animation->screenHeight, 39);
-    EXPECT_EQ(grown.animation->current, grown.animation->head);
 }
 
 TEST(GifReaderHeader, BackgroundIndexIsRead) {
@@ -171,7 +178,7 @@ TEST(GifReaderHeader, GlobalColorTableBecomesGlobalAndFirstFramePalette) {
     for (std::size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(testing::Message() << "frame " << i);
         EXPECT_EQ(load.Frame(i).usesLocalPalette, 0);
-        ExpectPaletteHolds(load.Frame(i).EffectivePalette(), colors, 8);
+        ExpectPaletteHolds(EffectivePalette(load.Frame(i)), colors, 8);
     }
 }
 
@@ -182,43 +189,56 @@ TEST(GifReaderHeader, FileWithoutGlobalTableLeavesNoGlobalPalette) {
     EXPECT_EQ(UsedPaletteSlots(load.animation->globalPalette), 0);
 }
 
-TEST(GifReaderHeader, NewGlobalTableMovesExistingGlobalFramesToLocalCopies) {
-    const ColorTable oldGlobal = DistinctColors(4);
-    ColorTable newGlobal;
-    for (int i = 0; i < 4; ++i) newGlobal.push_back({200, 100, static_cast<uint8_t>(i)});
+TEST(GifReaderHeader, InsertedFramesKeepTheirFilesGlobalColoursAsLocalOnes) {
+    const ColorTable docGlobal = DistinctColors(4);
+    ColorTable fileGlobal;
+    for (int i = 0; i < 4; ++i) fileGlobal.push_back({200, 100, static_cast<uint8_t>(i)});
     const ColorTable ownColors = {{9, 9, 9}, {8, 8, 8}};
 
-    // Frames 0 and 2 draw with the global colours, frame 1 with its own; frame 2 follows a
-    // local-table frame, so its own palette field need not hold the global colours.
-    Animation animation;
-    GifBuilder existing;
-    existing.Header().Screen({.globalColors = oldGlobal});
-    existing.Image({}, kOnePixel).Image({.localColors = ownColors}, kOnePixel);
-    existing.Image({}, kOnePixel).Trailer();
-    ASSERT_EQ(ReadAppending(animation, existing.Bytes()), GifReadStatus::Ok);
-    ASSERT_EQ(animation.FrameCount(), 3u);
-    ASSERT_EQ(animation.FrameAt(0)->usesLocalPalette, 0);
-    ASSERT_EQ(animation.FrameAt(2)->usesLocalPalette, 0);
+    GifLoad document = ReadIntoNewAnimation(OneFrameGif({.globalColors = docGlobal}, {}));
+    ASSERT_EQ(document.status, GifReadStatus::Ok);
+    Animation& animation = *document.animation;
+    ASSERT_EQ(animation.head->usesLocalPalette, 0);
 
-    ASSERT_EQ(ReadAppending(animation, OneFrameGif({.globalColors = newGlobal}, {})),
-              GifReadStatus::Ok);
+    // Frames 0 and 2 of the file draw with its global colours, frame 1 with its own; frame 2
+    // follows a local-table frame, so its own palette field need not hold the global colours.
+    GifBuilder inserted;
+    inserted.Header().Screen({.globalColors = fileGlobal});
+    inserted.Image({}, kOnePixel).Image({.localColors = ownColors}, kOnePixel);
+    inserted.Image({}, kOnePixel).Trailer();
+    ASSERT_EQ(ReadAppending(animation, inserted.Bytes()), GifReadStatus::Ok);
     ASSERT_EQ(animation.FrameCount(), 4u);
-    ExpectPaletteHolds(animation.globalPalette, newGlobal, 4);
-    for (std::size_t i : {0u, 2u}) {
-        SCOPED_TRACE(testing::Message() << "frame " << i << ", formerly global");
+
+    ExpectPaletteHolds(animation.globalPalette, docGlobal, 4);
+    {
+        SCOPED_TRACE("frame 0, the document's own");
+        EXPECT_EQ(animation.FrameAt(0)->usesLocalPalette, 0);
+        ExpectPaletteHolds(EffectivePalette(*animation.FrameAt(0)), docGlobal, 4);
+    }
+    for (std::size_t i : {1u, 3u}) {
+        SCOPED_TRACE(testing::Message() << "frame " << i << ", global in its file");
         EXPECT_EQ(animation.FrameAt(i)->usesLocalPalette, 1);
-        ExpectPaletteHolds(animation.FrameAt(i)->EffectivePalette(), oldGlobal, 4);
+        ExpectPaletteHolds(EffectivePalette(*animation.FrameAt(i)), fileGlobal, 4);
     }
     {
-        SCOPED_TRACE("frame 1, local all along");
-        EXPECT_EQ(animation.FrameAt(1)->usesLocalPalette, 1);
-        ExpectPaletteHolds(animation.FrameAt(1)->EffectivePalette(), ownColors, 2);
+        SCOPED_TRACE("frame 2, local all along");
+        EXPECT_EQ(animation.FrameAt(2)->usesLocalPalette, 1);
+        ExpectPaletteHolds(EffectivePalette(*animation.FrameAt(2)), ownColors, 2);
     }
-    {
-        SCOPED_TRACE("frame 3, the new file's");
-        EXPECT_EQ(animation.FrameAt(3)->usesLocalPalette, 0);
-        ExpectPaletteHolds(animation.FrameAt(3)->EffectivePalette(), newGlobal, 4);
-    }
+}
+
+TEST(GifReaderHeader, FailedInsertLeavesTheDocumentAlone) {
+    Animation animation;
+    ASSERT_EQ(ReadAppending(animation, OneFrameGif({.globalColors = DistinctColors(2)}, {})),
+              GifReadStatus::Ok);
+    const std::string before = DumpAnimation(animation);
+    GifBuilder damaged;
+    damaged.Header("GIT89a").Screen({.globalColors = DistinctColors(4)});
+    EXPECT_EQ(ReadAppending(animation, damaged.Bytes()), GifReadStatus::NotGif);
+    GifBuilder noImage;
+    noImage.Header().Screen({.globalColors = DistinctColors(4)}).NetscapeLoop(2).Trailer();
+    EXPECT_EQ(ReadAppending(animation, noImage.Bytes()), GifReadStatus::NoImage);
+    EXPECT_EQ(DumpAnimation(animation), before);
 }
 
 TEST(GifReaderHeader, ReadFramesAreEightBitReadyAndNamedAfterTheirSource) {

@@ -59,7 +59,7 @@ GifLoad LoadSuiteFile(const std::string& name) {
         return ::testing::AssertionFailure() << "frame does not cover the " << reference.width
                                              << "x" << reference.height << " reference";
     }
-    const Palette& palette = frame.EffectivePalette();
+    const Palette& palette = EffectivePalette(frame);
     for (int32_t y = 0; y < reference.height; ++y) {
         for (int32_t x = 0; x < reference.width; ++x) {
             const uint8_t index = frame.indexed->Get(x, y);

@@ -253,10 +253,9 @@ TEST_F(GifWriterFiles, SavingCountsFramesOnTheStatusDisplay) {
     StatusDisplay status;
     status.Subscribe(&view);
     Animation doc;
-    doc.status = &status;
     doc.screenWidth = doc.screenHeight = 1;
     for (int i = 0; i < 3; ++i) AddFrame(doc, 1, 1);
-    ASSERT_EQ(SaveAnimation(doc, doc.head, dir / "counted.gif"), GifWriteStatus::Ok);
+    ASSERT_EQ(SaveAnimation(doc, doc.head, dir / "counted.gif", &status), GifWriteStatus::Ok);
     EXPECT_EQ(view.shown, (std::vector<std::string>{"Idle", "Saving Img 1/3", "Saving Img 2/3",
                                                     "Idle"}));
     EXPECT_EQ(status.Counters(StatusSaving).total, 0);
@@ -325,6 +324,25 @@ TEST_F(GifWriterFiles, FailedSaveLeavesThePreviousFileAndNoTemporary) {
     std::size_t entries = 0;
     for (auto& e : fs::directory_iterator(dir.Path())) entries += e.path().filename() != "";
     EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
+}
+
+TEST_F(GifWriterFiles, AFrameAwaitingItsReductionIsRefusedAndTheOldFileStays) {
+    Animation doc;
+    doc.screenWidth = doc.screenHeight = 2;
+    AddFrame(doc, 2, 2);
+    Gif* pending = AddFrame(doc, 2, 2);
+    pending->trueColor = std::make_shared<TrueColorBitmap>(2, 2);
+    SetIndexedReady(*pending, 0);
+    const fs::path file = dir / "old.gif";
+    std::ofstream(file) << "old";
+    EXPECT_EQ(SaveAnimation(doc, doc.head, file), GifWriteStatus::FramePending);
+    EXPECT_EQ(SaveSingleGif(doc, *pending, file), GifWriteStatus::FramePending);
+    EXPECT_EQ(ReadAll(file), (Bytes{'o', 'l', 'd'}));
+    std::size_t entries = 0;
+    for (auto& e : fs::directory_iterator(dir.Path())) entries += e.path().filename() != "";
+    EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
+    // The frames before it are theirs to write.
+    EXPECT_EQ(SaveSingleGif(doc, *doc.head, file), GifWriteStatus::Ok);
 }
 
 TEST_F(GifWriterFiles, SavingOverTheSourceFileWorks) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "frame_fixtures.h"
+#include "model/color_below.h"
 #include "model/gif.h"
 
 namespace anitrope {

@@ -34,7 +34,7 @@ inline bool FramePixel(Gif& gif, int32_t x, int32_t y, uint32_t& rgb) {
         return (p & TransparentBit) == 0;
     }
     const uint8_t index = gif.indexed->Get(x, y);
-    rgb = PaletteRgb(gif.EffectivePalette()[index]);
+    rgb = PaletteRgb(EffectivePalette(gif)[index]);
     return !(gif.transparent && index == gif.transparentIndex);
 }
 

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
 #include <future>
 #include <initializer_list>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <vector>
 
 #include "composition_fixtures.h"
 #include "frame_fixtures.h"
@@ -77,11 +76,11 @@ class CompositorTest : public ::testing::Test {
         compositor.emplace(doc, &*scheduler);
     }
 
-    static const ScreenImage* CachedPicture(Gif& gif) {
-        std::lock_guard lock(gif.bitmapLock);
-        return gif.displayBitmap.get();
+    // The frame's picture when a current one is kept.
+    std::shared_ptr<const ScreenImage> CachedPicture(const Gif& gif) {
+        return compositor->CachedDisplayBitmap(gif);
     }
-    static bool Cached(Gif& gif) { return CachedPicture(gif) != nullptr; }
+    bool Cached(const Gif& gif) { return CachedPicture(gif) != nullptr; }
 
     Animation doc;
     std::optional<JobScheduler> scheduler;
@@ -131,23 +130,17 @@ TEST_F(CompositorTest, OpaqueWholeScreenFrameNeedsNothingEarlier) {
     Gif* f0 = Frame(2, 1, 0, 0, {R, R});
     f0->indexed.reset();  // no picture at all
     auto stale = std::make_shared<const ScreenImage>(2, 1, 0xABCDEF);
-    f0->displayBitmap = stale;
+    compositor->Cache().Store(*f0, stale, 0);
     Gif* f1 = Frame(2, 1, 0, 0, {G, W});
-    // Anyone looking at f0 would wait for this lock, held on another thread throughout.
-    std::promise<void> held, release;
-    std::thread holder([&] {
-        std::lock_guard lock(f0->bitmapLock);
-        held.set_value();
-        release.get_future().wait();
-    });
-    held.get_future().wait();
-    auto composed = std::async(std::launch::async, [&] { return Shown(*f1); });
-    const bool finished = composed.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-    release.set_value();
-    holder.join();
-    EXPECT_TRUE(finished) << "composing the opaque frame waited for the one before it";
-    EXPECT_EQ(composed.get(), (Pixels{kGreen, kWhite}));
-    EXPECT_EQ(f0->displayBitmap, stale);
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kWhite}));
+    EXPECT_EQ(compositor->Compositions(), 1u);
+    EXPECT_EQ(compositor->Cache().Find(*f0).picture, stale);
+    // Nothing before it shows in its picture, so no change there makes it stale.
+    MarkPictureChanged(doc, *f0);
+    f1->linkStamp = ++doc.version;
+    EXPECT_TRUE(Cached(*f1));
+    EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kWhite}));
+    EXPECT_EQ(compositor->Compositions(), 1u);
 }
 
 TEST_F(CompositorTest, TransparentPixelsShowTheEarlierFrames) {
@@ -214,8 +207,8 @@ TEST_F(CompositorTest, GlobalDisposalOverridesEachFrame) {
     doc.animationDisposal = DisposalRestoreBackground;
     EXPECT_EQ(Shown(*f2), (Pixels{kBack, kBack, kBack}));  // f0 restored too, f1 then
 
-    compositor->InvalidateFrom(*doc.head);
     doc.animationDisposal = DisposalDoNotDispose;
+    MarkAllPicturesChanged(doc);
     EXPECT_EQ(Shown(*f2), (Pixels{kGreen, kRed, kGreen}));
 }
 
@@ -253,18 +246,36 @@ TEST_F(CompositorTest, FrameWithoutPixelsHasNoPictureAndHidesNothing) {
     EXPECT_EQ(Shown(*last), (Pixels{kGreen, kRed}));
 }
 
-// --- keeping, dropping and invalidating -----------------------------------------------------
+// --- keeping, forgetting and stamps --------------------------------------------------------
 
-TEST_F(CompositorTest, PictureIsKeptUntilDropped) {
+TEST_F(CompositorTest, PictureIsKeptUntilForgotten) {
     SetScreen(1, 1);
     Gif* f0 = Frame(1, 1, 0, 0, {R});
     auto first = compositor->GetDisplayBitmap(*f0);
     EXPECT_EQ(compositor->GetDisplayBitmap(*f0), first);
-    EXPECT_EQ(compositor->DropDisplayBitmap(*f0), 0);
-    EXPECT_EQ(compositor->DropDisplayBitmap(*f0), 1);
-    EXPECT_EQ(PixelsOf(*first), Pixels{kRed});  // the reader's copy outlives the drop
-    f0->indexed->Set(0, 0, G);
+    EXPECT_EQ(compositor->CachedDisplayBitmap(*f0), first);
+    EXPECT_EQ(compositor->Compositions(), 1u);
+    compositor->ForgetFrame(*f0);
+    EXPECT_EQ(compositor->CachedDisplayBitmap(*f0), nullptr);
+    EXPECT_EQ(compositor->Cache().EntryCount(), 0u);
+    EXPECT_EQ(PixelsOf(*first), Pixels{kRed});  // the reader's copy outlives the forgetting
+    FillIndexed(*f0, {G});
     EXPECT_EQ(Shown(*f0), Pixels{kGreen});
+    EXPECT_EQ(compositor->Compositions(), 2u);
+}
+
+TEST_F(CompositorTest, CachedPictureNeverComposes) {
+    SetScreen(1, 1);
+    Gif* f0 = Frame(1, 1, 0, 0, {R});
+    EXPECT_EQ(compositor->CachedDisplayBitmap(*f0), nullptr);
+    EXPECT_EQ(compositor->Compositions(), 0u);
+    compositor->ComposeFrame(*f0);
+    compositor->ComposeFrame(*f0);  // current already
+    EXPECT_EQ(compositor->Compositions(), 1u);
+    ASSERT_NE(compositor->CachedDisplayBitmap(*f0), nullptr);
+    MarkPictureChanged(doc, *f0);
+    EXPECT_EQ(compositor->CachedDisplayBitmap(*f0), nullptr) << "stale pictures are not handed out";
+    EXPECT_EQ(compositor->Compositions(), 1u);
 }
 
 TEST_F(CompositorTest, PicturesComposedForAnotherScreenSizeAreComposedAgain) {
@@ -273,76 +284,105 @@ TEST_F(CompositorTest, PicturesComposedForAnotherScreenSizeAreComposedAgain) {
     Gif* f1 = Frame(1, 1, 1, 0, {R});
     Shown(*f0);
     Shown(*f1);
-    compositor->SuspendComposition(true);
-    SetScreen(3, 1);
-    compositor->SuspendComposition(false);
+    SetScreen(3, 1);  // no stamp raised: the size alone tells
     EXPECT_EQ(Shown(*f1), (Pixels{kGreen, kRed, kBack}));
     EXPECT_EQ(Shown(*f0), (Pixels{kGreen, kGreen, kBack}));
 }
 
-TEST_F(CompositorTest, SuspendedCompositionComposesOnlyWhenAskedFor) {
+TEST_F(CompositorTest, ChangesOnlyShowOnceTheirStampIsRaised) {
     SetScreen(1, 1);
     Gif* f0 = Frame(1, 1, 0, 0, {R});
-    compositor->SuspendComposition(true);
-    EXPECT_TRUE(compositor->CompositionSuspended());
-    compositor->ComposeFrame(*f0);
-    EXPECT_FALSE(Cached(*f0));
-    EXPECT_NE(compositor->GetDisplayBitmap(*f0), nullptr);
-    compositor->DropDisplayBitmap(*f0);
-    compositor->SuspendComposition(false);
-    compositor->ComposeFrame(*f0);
-    EXPECT_TRUE(Cached(*f0));
+    Shown(*f0);
+    f0->palette[R] = PaletteEntry{0, 0, 0xFF};
+    EXPECT_EQ(Shown(*f0), Pixels{kRed}) << "the stamps say the kept picture is current";
+    MarkPictureChanged(doc, *f0);
+    EXPECT_EQ(f0->pictureStamp, doc.version);
+    EXPECT_EQ(Shown(*f0), Pixels{0x0000FF});
+    EXPECT_EQ(compositor->Compositions(), 2u);
 }
 
-class InvalidationTest : public CompositorTest {
-  protected:
-    // f0 opaque, f1 small, f2 transparent, f3 opaque (its disposal given), f4 and f5 small,
-    // f6 opaque, f7 small: all composed.
-    void Build(uint32_t opaqueDisposal) {
+TEST_F(CompositorTest, ForgettingTheFramesOfAChangeOrAResetDropsTheirPictures) {
+    SetScreen(1, 1);
+    Gif* f0 = Frame(1, 1, 0, 0, {R});
+    Gif* f1 = Frame(1, 1, 0, 0, {G});
+    Gif* f2 = Frame(1, 1, 0, 0, {W});
+    for (Gif* gif = doc.head; gif; gif = gif->next) Shown(*gif);
+    DocumentChange removal;
+    removal.removed = {f1};
+    compositor->DocumentChanged(removal);
+    EXPECT_EQ(compositor->Cache().EntryCount(), 2u);
+    EXPECT_FALSE(Cached(*f1));
+    Gif* const freed[] = {f2};
+    compositor->FramesFreed(freed);
+    EXPECT_FALSE(Cached(*f2));
+    EXPECT_TRUE(Cached(*f0));
+    DocumentChange reset;
+    reset.cause = DocumentChange::Cause::Reset;
+    compositor->DocumentChanged(reset);
+    EXPECT_EQ(compositor->Cache().EntryCount(), 0u);
+}
+
+// Eight frames on a 3 x 1 screen, all composed: f0 opaque, f1 small, f2 transparent, f3 opaque
+// (with the disposal given), f4 and f5 small, f6 opaque, f7 small. Then one stamp is raised
+// and the pictures still current are those that do not show the change.
+TEST_F(CompositorTest, RaisedStampsMakeStaleExactlyThePicturesThatShowTheChange) {
+    enum class Raise { Picture, Link, Everything };
+    struct Case {
+        const char* what;
+        uint32_t opaqueDisposal;
+        int frame;
+        Raise raise;
+        std::vector<bool> current;
+        int shown;  // a frame to check afterwards, with its expected picture
+        Pixels picture;
+    };
+    const std::vector<Case> cases = {
+        {"an opaque frame ends the reach", DisposalDoNotDispose, 1, Raise::Picture,
+         {true, false, false, true, true, true, true, true}, 2, {kGreen, kWhite, kWhite}},
+        {"an opaque frame restoring the screen before it hands the change on",
+         DisposalRestorePrevious, 1, Raise::Picture,
+         {true, false, false, true, false, false, true, true}, 4, {kGreen, kWhite, kRed}},
+        {"an opaque frame restoring the background ends the reach", DisposalRestoreBackground, 1,
+         Raise::Picture, {true, false, false, true, true, true, true, true}, 4, {kBack, kBack, kRed}},
+        {"a new predecessor", DisposalDoNotDispose, 2, Raise::Link,
+         {true, true, false, true, true, true, true, true}, 2, {kGreen, kRed, kWhite}},
+        {"a late frame", DisposalDoNotDispose, 5, Raise::Picture,
+         {true, true, true, true, true, false, true, true}, 5, {kGreen, kWhite, kRed}},
+        {"a value every picture shows", DisposalDoNotDispose, 0, Raise::Everything,
+         std::vector<bool>(8, false), 7, {kWhite, kRed, kRed}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        doc.Clear();
+        compositor.emplace(doc, nullptr);
         SetScreen(3, 1);
         Frame(3, 1, 0, 0, {G, G, G});
-        f1 = Frame(1, 1, 1, 0, {R});
+        Gif* f1 = Frame(1, 1, 1, 0, {R});
         Frame(3, 1, 0, 0, {T, T, W}, DisposalDoNotDispose, true);
-        Frame(3, 1, 0, 0, {W, W, W}, opaqueDisposal);
+        Frame(3, 1, 0, 0, {W, W, W}, c.opaqueDisposal);
         Frame(1, 1, 2, 0, {R});
         Frame(1, 1, 0, 0, {G});
         Frame(3, 1, 0, 0, {R, R, R});
         Frame(1, 1, 0, 0, {W});
         for (Gif* gif = doc.head; gif; gif = gif->next) compositor->ComposeFrame(*gif);
+        ASSERT_EQ(compositor->Compositions(), 8u);
+
+        Gif& changed = *doc.FrameAt(static_cast<std::size_t>(c.frame));
+        if (&changed == f1) FillIndexed(*f1, {W});
+        switch (c.raise) {
+            case Raise::Picture: MarkPictureChanged(doc, changed); break;
+            case Raise::Link: changed.linkStamp = ++doc.version; break;
+            case Raise::Everything: MarkAllPicturesChanged(doc); break;
+        }
+        std::vector<bool> current;
+        for (Gif* gif = doc.head; gif; gif = gif->next) current.push_back(Cached(*gif));
+        EXPECT_EQ(current, c.current);
+        EXPECT_EQ(Shown(*doc.FrameAt(static_cast<std::size_t>(c.shown))), c.picture);
+        // Each stale picture is composed once more, the current ones not at all.
+        for (Gif* gif = doc.head; gif; gif = gif->next) Shown(*gif);
+        const auto stale = static_cast<std::size_t>(std::count(current.begin(), current.end(), false));
+        EXPECT_EQ(compositor->Compositions(), 8u + stale);
     }
-    std::vector<bool> CachedFrames() {
-        std::vector<bool> out;
-        for (Gif* gif = doc.head; gif; gif = gif->next) out.push_back(Cached(*gif));
-        return out;
-    }
-    Gif* f1 = nullptr;
-};
-
-TEST_F(InvalidationTest, StopsAtTheFirstOpaqueWholeScreenFrame) {
-    Build(DisposalDoNotDispose);
-    f1->indexed->Set(0, 0, W);
-    compositor->InvalidateFrom(*f1);
-    EXPECT_EQ(CachedFrames(),
-              (std::vector<bool>{true, false, false, true, true, true, true, true}));
-    EXPECT_EQ(Shown(*f1->next), (Pixels{kGreen, kWhite, kWhite}));
-}
-
-TEST_F(InvalidationTest, RestoringOpaqueFrameHandsTheChangeOn) {
-    Build(DisposalRestorePrevious);
-    f1->indexed->Set(0, 0, W);
-    compositor->InvalidateFrom(*f1);
-    // f3 does not show f1, but after it the screen before it, which does, returns.
-    EXPECT_EQ(CachedFrames(),
-              (std::vector<bool>{true, false, false, true, false, false, true, true}));
-    EXPECT_EQ(Shown(*doc.FrameAt(4)), (Pixels{kGreen, kWhite, kRed}));
-}
-
-TEST_F(InvalidationTest, OpaqueFrameRestoringTheBackgroundEndsTheWalk) {
-    Build(DisposalRestoreBackground);
-    compositor->InvalidateFrom(*f1);
-    EXPECT_EQ(CachedFrames(),
-              (std::vector<bool>{true, false, false, true, true, true, true, true}));
-    EXPECT_EQ(Shown(*doc.FrameAt(4)), (Pixels{kBack, kBack, kRed}));
 }
 
 // --- against a plainly simulated viewer -----------------------------------------------------
@@ -353,11 +393,13 @@ TEST_F(CompositorTest, EveryFrameInAnyOrderMatchesAViewerShowingThemInOrder) {
     const std::size_t count = expected.size();
     for (std::size_t i = count; i-- > 0;)
         EXPECT_EQ(Shown(*doc.FrameAt(i)), expected[i]) << "backwards, frame " << i;
-    compositor->InvalidateFrom(*doc.head);
+    EXPECT_EQ(compositor->Compositions(), count);
+    MarkAllPicturesChanged(doc);
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t k = (i * 17) % count;  // scattered: 17 is prime to 40
         EXPECT_EQ(Shown(*doc.FrameAt(k)), expected[k]) << "scattered, frame " << k;
     }
+    EXPECT_EQ(compositor->Compositions(), 2 * count);
 }
 
 TEST_F(CompositorTest, LongTransparentChainComposesWithoutRecursion) {
@@ -390,17 +432,17 @@ TEST_F(CompositorTest, JobsAndTheInterfaceThreadComposeTogether) {
             ASSERT_EQ(Shown(*doc.FrameAt(i)), expected[i]) << "round " << round << " frame " << i;
         compositor->WaitForCompositions();
         for (std::size_t i = 0; i < count; ++i) {
-            const ScreenImage* picture = CachedPicture(*doc.FrameAt(i));
+            const auto picture = CachedPicture(*doc.FrameAt(i));
             ASSERT_NE(picture, nullptr) << "round " << round << " frame " << i;
             ASSERT_EQ(PixelsOf(*picture), expected[i]) << "round " << round << " frame " << i;
         }
-        compositor->SuspendComposition(true);
-        compositor->InvalidateFrom(*doc.head);
-        compositor->SuspendComposition(false);
+        // No frame is composed twice in a round: a job gives way to the interface thread.
+        EXPECT_EQ(compositor->Compositions(), (round + 1) * count) << "round " << round;
+        MarkAllPicturesChanged(doc);
     }
 }
 
-TEST_F(CompositorTest, DestroyingAFrameCancelsItsQueuedJob) {
+TEST_F(CompositorTest, FreeingAFrameCancelsItsQueuedJob) {
     testing::BuildMixedScene(doc, 12);
     UseScheduler(1);
     std::promise<void> held, release;
@@ -410,28 +452,43 @@ TEST_F(CompositorTest, DestroyingAFrameCancelsItsQueuedJob) {
     });
     held.get_future().wait();
     compositor->StartCompositions(doc.head, doc.FrameCount());  // all but the first queued
-    DiscardGif(doc.LastFrame());
+    Gif* last = doc.LastFrame();
+    last->prev->next = nullptr;
+    Gif* const freed[] = {last};
+    compositor->FramesFreed(freed);
+    DiscardGif(last);  // a job still queued for it would read freed memory
     release.set_value();
     compositor->WaitForCompositions();
     EXPECT_EQ(compositor->Cache().EntryCount(), 11u);
     for (Gif* gif = doc.head; gif; gif = gif->next) EXPECT_TRUE(Cached(*gif));
 }
 
-TEST_F(CompositorTest, SuspendingCancelsQueuedJobs) {
+// While the owner changes the document (holding its lock), queued jobs give up instead of
+// reading it; the frames are composed when asked for.
+TEST_F(CompositorTest, JobsGiveUpWhileTheDocumentChanges) {
     testing::BuildMixedScene(doc, 12);
-    UseScheduler(1);
-    std::promise<void> held, release;
-    scheduler->Submit([&, go = release.get_future().share()] {
-        held.set_value();
-        go.wait();
-    });
-    held.get_future().wait();
-    compositor->StartCompositions(doc.head, doc.FrameCount());
-    compositor->SuspendComposition(true);
-    release.set_value();
-    compositor->WaitForCompositions();
-    EXPECT_TRUE(Cached(*doc.head));  // composed by the caller
+    const std::vector<Pixels> expected = testing::SimulateViewer(doc);
+    compositor.reset();
+    scheduler.emplace(2);
+    DocumentLock lock;
+    compositor.emplace(doc, &*scheduler, &lock);
+    {
+        ExclusiveDocumentLock change(&lock);
+        compositor->StartCompositions(doc.head, doc.FrameCount());
+        compositor->WaitForCompositions();
+    }
+    EXPECT_EQ(compositor->Compositions(), 1u);
+    EXPECT_TRUE(Cached(*doc.head));  // composed by the owner
     for (Gif* gif = doc.head->next; gif; gif = gif->next) EXPECT_FALSE(Cached(*gif));
+
+    compositor->StartCompositions(doc.head, doc.FrameCount());
+    compositor->WaitForCompositions();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto picture = CachedPicture(*doc.FrameAt(i));
+        ASSERT_NE(picture, nullptr) << "frame " << i;
+        EXPECT_EQ(PixelsOf(*picture), expected[i]) << "frame " << i;
+    }
+    EXPECT_EQ(compositor->Compositions(), expected.size());
 }
 
 }  // namespace

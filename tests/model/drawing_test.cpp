@@ -4,6 +4,7 @@
 
 #include "frame_fixtures.h"
 #include "model/gif.h"
+#include "model/screen_image.h"
 
 namespace anitrope {
 namespace {
@@ -27,7 +28,7 @@ class DrawIndexedTest : public ::testing::Test {
 };
 
 TEST_F(DrawIndexedTest, DrawsAtThePosition) {
-    EXPECT_EQ(DrawIndexed(*gif->indexed, screen, 1, 2), 1);
+    EXPECT_EQ(DrawIndexed(*gif, screen, 1, 2), 1);
     EXPECT_EQ(screen.Get(1, 2), 1u);
     EXPECT_EQ(screen.Get(3, 3), 6u);
     EXPECT_EQ(screen.Get(0, 2), kBackground);
@@ -35,7 +36,7 @@ TEST_F(DrawIndexedTest, DrawsAtThePosition) {
 }
 
 TEST_F(DrawIndexedTest, ClipsAtNegativeOffsets) {
-    DrawIndexed(*gif->indexed, screen, -1, -1);
+    DrawIndexed(*gif, screen, -1, -1);
     EXPECT_EQ(screen.Get(0, 0), 5u);
     EXPECT_EQ(screen.Get(1, 0), 6u);
     EXPECT_EQ(screen.Get(2, 0), kBackground);
@@ -43,7 +44,7 @@ TEST_F(DrawIndexedTest, ClipsAtNegativeOffsets) {
 }
 
 TEST_F(DrawIndexedTest, ClipsAtTheFarEdges) {
-    DrawIndexed(*gif->indexed, screen, 3, 3);
+    DrawIndexed(*gif, screen, 3, 3);
     EXPECT_EQ(screen.Get(3, 3), 1u);
     EXPECT_EQ(screen.Get(2, 3), kBackground);
     EXPECT_EQ(screen.Get(3, 2), kBackground);
@@ -56,14 +57,15 @@ TEST_F(DrawIndexedTest, EntirelyOutsideDrawsNothing) {
                         {0, -2},
                         {INT64_MAX / 2, 0},
                         {INT64_MIN / 2, INT64_MIN / 2}})
-        DrawIndexed(*gif->indexed, screen, x, y);
+        DrawIndexed(*gif, screen, x, y);
     for (int32_t y = 0; y < 4; ++y)
         for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(screen.Get(x, y), kBackground);
 }
 
-TEST_F(DrawIndexedTest, BitmapWithoutOwnerDrawsNothing) {
-    IndexedBitmap orphan(nullptr, 2, 2);
-    EXPECT_EQ(DrawIndexed(orphan, screen, 0, 0), 0);
+TEST_F(DrawIndexedTest, FrameWithoutPixelsDrawsNothing) {
+    gif->indexed.reset();
+    EXPECT_EQ(DrawIndexed(*gif, screen, 0, 0), 0);
+    EXPECT_EQ(DrawIndexedOver(*gif, screen, 0, 0, 1), 0);
     EXPECT_EQ(screen.Get(0, 0), kBackground);
 }
 
@@ -72,7 +74,7 @@ TEST_F(DrawIndexedTest, OwnPaletteDecidesUnusedSlotsEvenUnderTheGlobalOne) {
     doc.globalPalette[1] = PaletteEntry{0xFF, 0, 0};
     doc.globalPalette[2] = PaletteEntry{0, 0xFF, 0};
     gif->palette[1] = PaletteEntry{};  // unused in the frame's own palette
-    DrawIndexed(*gif->indexed, screen, 0, 0);
+    DrawIndexed(*gif, screen, 0, 0);
     EXPECT_EQ(screen.Get(0, 0), 0u);         // black, although the global slot is red
     EXPECT_EQ(screen.Get(1, 0), 0x00FF00u);  // the global colour, not the local 0x000002
     EXPECT_EQ(screen.Get(2, 0), 0u);         // global slot 3 unused: black

@@ -84,12 +84,20 @@ TEST_F(FrameChain, MakeFrameListFallsBackToB) {
     EXPECT_EQ(chain.head->indexed->Get(2, 0), 5);
 }
 
-TEST_F(FrameChain, MakeFrameListCopiesNoTrueColor) {
+TEST_F(FrameChain, MakeFrameListCopiesNoTrueColorOfAReducedFrame) {
     FillTrueColor(*a, {1, 2});
+    SetIndexedReady(*a, 1);  // reduced, its true colour kept
     ChainGuard chain{MakeFrameList(doc, a, nullptr, 1)};
     ASSERT_NE(chain.head, nullptr);
     EXPECT_EQ(chain.head->trueColor, nullptr);
     EXPECT_EQ(IsIndexedReady(*chain.head), 1);
+    // A frame still awaiting its reduction shows its true colour, and so do its copies.
+    SetIndexedReady(*a, 0);
+    ChainGuard pending{MakeFrameList(doc, a, nullptr, 1)};
+    ASSERT_NE(pending.head, nullptr);
+    ASSERT_NE(pending.head->trueColor, nullptr);
+    EXPECT_EQ(pending.head->trueColor->Get(1, 0), 2u);
+    EXPECT_EQ(IsIndexedReady(*pending.head), 0);
 }
 
 TEST_F(FrameChain, MakeFrameListRefusals) {

@@ -90,24 +90,37 @@ TEST_F(ModelDuplicate, KeepsTheTargetsDisposalPaletteFlagAndComments) {
     EXPECT_EQ(target->comments.At(0), "target");
 }
 
-TEST_F(ModelDuplicate, TrueColorCopyMarksTheTargetPending) {
-    Gif* source = Source();
-    FillTrueColor(*source, {0x010203, 0x040506 | TransparentBit, 7, 8});
-    Gif* target = Target();
-    ASSERT_EQ(DuplicateGif(*source, target, true), 0);
-    ASSERT_NE(target->trueColor, nullptr);
-    EXPECT_EQ(target->trueColor->Get(0, 0), 0x010203u);
-    EXPECT_EQ(target->trueColor->Get(1, 0), 0x040506 | TransparentBit);
-    EXPECT_EQ(target->trueColor->Get(1, 1), 8u);
-    EXPECT_EQ(IsIndexedReady(*target), 0);
-}
-
-TEST_F(ModelDuplicate, TrueColorAskedButAbsentCopiesIndexedOnly) {
-    Gif* source = Source();
-    Gif* target = Target();
-    ASSERT_EQ(DuplicateGif(*source, target, true), 0);
-    EXPECT_EQ(target->trueColor, nullptr);
-    EXPECT_EQ(IsIndexedReady(*target), 1);
+// The true colour goes along when asked for, and always from a source awaiting its reduction,
+// whose indexed pixels are not its picture yet; the copy then awaits one too.
+TEST_F(ModelDuplicate, TrueColourIsCopiedWhenAskedOrWhileTheSourceAwaitsItsReduction) {
+    struct Case {
+        bool sourceTrueColor;
+        int32_t sourceReady;
+        bool withTrueColor;
+        bool copied;
+    };
+    for (const Case& c : {Case{true, 0, false, true}, Case{true, 0, true, true},
+                          Case{true, 1, true, true}, Case{true, 1, false, false},
+                          Case{false, 1, true, false}, Case{false, 1, false, false}}) {
+        SCOPED_TRACE(::testing::Message() << "source true colour " << c.sourceTrueColor
+                                          << " ready " << c.sourceReady << " asked "
+                                          << c.withTrueColor);
+        Gif* source = Source();
+        if (c.sourceTrueColor) FillTrueColor(*source, {0x010203, 0x040506 | TransparentBit, 7, 8});
+        SetIndexedReady(*source, c.sourceReady);
+        Gif* target = Target();
+        ASSERT_EQ(DuplicateGif(*source, target, c.withTrueColor), 0);
+        EXPECT_EQ(IsIndexedReady(*target), c.copied ? 0 : 1);
+        if (!c.copied) {
+            EXPECT_EQ(target->trueColor, nullptr);
+            continue;
+        }
+        ASSERT_NE(target->trueColor, nullptr);
+        EXPECT_NE(target->trueColor, source->trueColor) << "a copy, not the source's buffer";
+        EXPECT_EQ(target->trueColor->Get(0, 0), 0x010203u);
+        EXPECT_EQ(target->trueColor->Get(1, 0), 0x040506 | TransparentBit);
+        EXPECT_EQ(target->trueColor->Get(1, 1), 8u);
+    }
 }
 
 TEST_F(ModelDuplicate, NullTargetAndOversizedSourceFail) {

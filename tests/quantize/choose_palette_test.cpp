@@ -4,8 +4,6 @@
 
 #include <random>
 
-#include "model/animation.h"
-#include "model/gif.h"
 #include "quantize_fixtures.h"
 
 namespace anitrope {
@@ -16,15 +14,17 @@ using testing::FilledBitmap;
 using testing::Rgb;
 using testing::RowBitmap;
 
+constexpr KeepColors kNoKeep{-1, -1, -1, -1, -1};
+
 void ExpectUnusedFrom(const Palette& palette, int from) {
     for (int i = from; i < kPaletteSlots; ++i) EXPECT_TRUE(palette[i].IsUnused()) << "slot " << i;
 }
 
 TEST(ChoosePalette, PureWhiteLosesItsLowestBit) {
-    Gif gif(nullptr);
-    EXPECT_EQ(ChoosePalette(*FilledBitmap(4, 3, 0xFFFFFF), gif), 1);
-    EXPECT_EQ(gif.palette[0], (PaletteEntry{254, 254, 254}));
-    ExpectUnusedFrom(gif.palette, 1);
+    Palette palette = EmptyPalette();
+    EXPECT_EQ(ChoosePalette(*FilledBitmap(4, 3, 0xFFFFFF), kNoKeep, palette), 1);
+    EXPECT_EQ(palette[0], (PaletteEntry{254, 254, 254}));
+    ExpectUnusedFrom(palette, 1);
 }
 
 TEST(ChoosePalette, FewColoursKeepColumnOrderOfFirstAppearance) {
@@ -35,24 +35,20 @@ TEST(ChoosePalette, FewColoursKeepColumnOrderOfFirstAppearance) {
     pixels.Set(1, 0, b);
     pixels.Set(0, 1, c);
     pixels.Set(1, 1, a);
-    Gif gif(nullptr);
-    gif.transparent = 0;
-    gif.palette.fill({1, 1, 1});  // stale slots must be cleared
-    EXPECT_EQ(ChoosePalette(pixels, gif), 3);
-    EXPECT_EQ(gif.palette[0], Entry(a));
-    EXPECT_EQ(gif.palette[1], Entry(c));
-    EXPECT_EQ(gif.palette[2], Entry(b));
-    ExpectUnusedFrom(gif.palette, 3);
-    EXPECT_EQ(gif.transparentIndex, 3);
-    EXPECT_EQ(gif.transparent, 1);
+    Palette palette = EmptyPalette();
+    palette.fill({1, 1, 1});  // stale slots must be cleared
+    // Three colours, and the transparent slot after them.
+    EXPECT_EQ(ChoosePalette(pixels, kNoKeep, palette), 3);
+    EXPECT_EQ(palette[0], Entry(a));
+    EXPECT_EQ(palette[1], Entry(c));
+    EXPECT_EQ(palette[2], Entry(b));
+    ExpectUnusedFrom(palette, 3);
 }
 
 TEST(ChoosePalette, FullyTransparentImageHasOnlyTheTransparentSlot) {
-    Gif gif(nullptr);
-    EXPECT_EQ(ChoosePalette(*FilledBitmap(3, 3, TransparentBit | 0x123456), gif), 0);
-    EXPECT_EQ(gif.transparentIndex, 0);
-    EXPECT_EQ(gif.transparent, 1);
-    ExpectUnusedFrom(gif.palette, 0);
+    Palette palette = EmptyPalette();
+    EXPECT_EQ(ChoosePalette(*FilledBitmap(3, 3, TransparentBit | 0x123456), kNoKeep, palette), 0);
+    ExpectUnusedFrom(palette, 0);
 }
 
 TEST(ChoosePalette, ManyColoursKeepTheMostFrequentWithTiesInOrderOfAppearance) {
@@ -60,31 +56,31 @@ TEST(ChoosePalette, ManyColoursKeepTheMostFrequentWithTiesInOrderOfAppearance) {
     auto color = [](uint32_t i) { return Rgb(i % 20 * 12, i / 20 * 12, 2); };
     std::vector<uint32_t> row;
     for (uint32_t i = 0; i < 300; ++i) row.insert(row.end(), i % 3 + 1, color(i));
-    Gif gif(nullptr);
-    EXPECT_EQ(ChoosePalette(*RowBitmap(row), gif), 255);
-    EXPECT_EQ(gif.palette[0], Entry(color(2)));
-    EXPECT_EQ(gif.palette[99], Entry(color(299)));
-    EXPECT_EQ(gif.palette[100], Entry(color(1)));
-    EXPECT_EQ(gif.palette[200], Entry(color(0)));
-    EXPECT_EQ(gif.palette[254], Entry(color(3 * 54)));
-    EXPECT_TRUE(gif.palette[255].IsUnused());
+    Palette palette = EmptyPalette();
+    EXPECT_EQ(ChoosePalette(*RowBitmap(row), kNoKeep, palette), 255);
+    EXPECT_EQ(palette[0], Entry(color(2)));
+    EXPECT_EQ(palette[99], Entry(color(299)));
+    EXPECT_EQ(palette[100], Entry(color(1)));
+    EXPECT_EQ(palette[200], Entry(color(0)));
+    EXPECT_EQ(palette[254], Entry(color(3 * 54)));
+    EXPECT_TRUE(palette[255].IsUnused());
 }
 
 TEST(ChoosePalette, KeepColorsComeFirstMaskedEvenWhenNoPixelHasThem) {
-    Gif gif(nullptr);
-    gif.keepColors = {-1, 0x133557, -1, 0x000080, 0x133557};
-    EXPECT_EQ(ChoosePalette(*RowBitmap({0x000080, 0xFF0000}), gif), 3);
-    EXPECT_EQ(gif.palette[0], (PaletteEntry{0x12, 0x34, 0x56}));
-    EXPECT_EQ(gif.palette[1], (PaletteEntry{0, 0, 0x80}));
-    EXPECT_EQ(gif.palette[2], (PaletteEntry{0xFE, 0, 0}));
+    Palette palette = EmptyPalette();
+    KeepColors keep = {-1, 0x133557, -1, 0x000080, 0x133557};
+    EXPECT_EQ(ChoosePalette(*RowBitmap({0x000080, 0xFF0000}), keep, palette), 3);
+    EXPECT_EQ(palette[0], (PaletteEntry{0x12, 0x34, 0x56}));
+    EXPECT_EQ(palette[1], (PaletteEntry{0, 0, 0x80}));
+    EXPECT_EQ(palette[2], (PaletteEntry{0xFE, 0, 0}));
 
     // 400 colours seen twice each cannot push a KeepColors entry out.
     std::vector<uint32_t> row;
     for (uint32_t i = 0; i < 400; ++i) row.insert(row.end(), 2, Rgb(i % 20 * 10, i / 20 * 10, 0));
-    gif.keepColors = {-1, -1, -1, -1, 0xFFFFFF};
-    EXPECT_EQ(ChoosePalette(*RowBitmap(row), gif), 255);
-    EXPECT_EQ(gif.palette[0], (PaletteEntry{254, 254, 254}));
-    EXPECT_EQ(gif.palette[1], Entry(row[0]));
+    keep = {-1, -1, -1, -1, 0xFFFFFF};
+    EXPECT_EQ(ChoosePalette(*RowBitmap(row), keep, palette), 255);
+    EXPECT_EQ(palette[0], (PaletteEntry{254, 254, 254}));
+    EXPECT_EQ(palette[1], Entry(row[0]));
 }
 
 TEST(ChoosePalette, TooManyColoursDropAnotherBitAndMergeTheirCounts) {
@@ -96,10 +92,10 @@ TEST(ChoosePalette, TooManyColoursDropAnotherBitAndMergeTheirCounts) {
     std::vector<uint32_t> row;
     for (uint32_t j = 0; j < 600; ++j) row.insert(row.end(), j < 150 ? 2 : 1, color(j, 5));
     for (uint32_t j = 150; j < 600; ++j) row.insert(row.end(), 2, color(j, 7));
-    Gif gif(nullptr);
-    EXPECT_EQ(ChoosePalette(*RowBitmap(row), gif), 255);
+    Palette palette = EmptyPalette();
+    EXPECT_EQ(ChoosePalette(*RowBitmap(row), kNoKeep, palette), 255);
     for (int i = 0; i < 255; ++i) {
-        ASSERT_EQ(gif.palette[i], Entry(color(150 + static_cast<uint32_t>(i), 4))) << i;
+        ASSERT_EQ(palette[i], Entry(color(150 + static_cast<uint32_t>(i), 4))) << i;
     }
 }
 
@@ -108,12 +104,12 @@ TEST(ChoosePalette, NeverDropsMoreThanFourBits) {
     std::mt19937 random(3);
     std::vector<uint32_t> row;
     for (int i = 0; i < 8192; ++i) row.push_back(static_cast<uint32_t>(random()) & 0xFFFFFF);
-    Gif gif(nullptr);
-    EXPECT_EQ(ChoosePalette(*RowBitmap(row), gif), 255);
+    Palette palette = EmptyPalette();
+    EXPECT_EQ(ChoosePalette(*RowBitmap(row), kNoKeep, palette), 255);
     bool lowNibblesClear = true;
     bool sawTopNibble = false;  // the mask coarsens channels, it never clears them
     for (int i = 0; i < 255; ++i) {
-        const PaletteEntry& e = gif.palette[i];
+        const PaletteEntry& e = palette[i];
         lowNibblesClear = lowNibblesClear && (e.red | e.green | e.blue) % 16 == 0;
         sawTopNibble = sawTopNibble || e.red == 0xF0;
     }
@@ -122,11 +118,13 @@ TEST(ChoosePalette, NeverDropsMoreThanFourBits) {
 }
 
 TEST(ChoosePalette, AbortFlagStopsTheScan) {
-    Gif gif(nullptr);
-    gif.abortReduction = 1;
-    gif.transparentIndex = 7;
-    EXPECT_EQ(ChoosePalette(*FilledBitmap(2, 2, 0x102030), gif), -1);
-    EXPECT_EQ(gif.transparentIndex, 7);
+    Palette palette = EmptyPalette();
+    palette[0] = PaletteEntry{7, 7, 7};
+    const std::atomic<bool> abort{true};
+    EXPECT_EQ(ChoosePalette(*FilledBitmap(2, 2, 0x102030), kNoKeep, palette, &abort), -1);
+    EXPECT_EQ(palette[0], (PaletteEntry{7, 7, 7})) << "the palette is left alone";
+    const std::atomic<bool> carryOn{false};
+    EXPECT_EQ(ChoosePalette(*FilledBitmap(2, 2, 0x102030), kNoKeep, palette, &carryOn), 1);
 }
 
 }  // namespace
@@ -143,14 +141,13 @@ TEST(ChoosePaletteFull, ExactlyTwoHundredFiftySixColoursLoseTheLeastFrequent) {
     std::vector<uint32_t> row = {Rgb(0, 0, 8)};
     for (uint32_t i = 1; i < 256; ++i) row.insert(row.end(), 2, Rgb(2 * i % 256, (i >> 7) * 2, 4));
     auto bitmap = RowBitmap(row);
-    Animation doc;
-    Gif gif(&doc);
-    ASSERT_EQ(ChoosePalette(*bitmap, gif), 255);
-    EXPECT_EQ(gif.transparentIndex, 255);
+    Palette palette = EmptyPalette();
+    // The transparent index is the count of colours.
+    ASSERT_EQ(ChoosePalette(*bitmap, kNoKeep, palette), 255);
     for (int slot = 0; slot < 255; ++slot)
-        EXPECT_NE(gif.palette[slot], Entry(Rgb(0, 0, 8))) << "slot " << slot;
-    EXPECT_EQ(gif.palette[254], Entry(Rgb(254, 2, 4)));  // the last one now stays
-    EXPECT_TRUE(gif.palette[255].IsUnused());
+        EXPECT_NE(palette[slot], Entry(Rgb(0, 0, 8))) << "slot " << slot;
+    EXPECT_EQ(palette[254], Entry(Rgb(254, 2, 4)));  // the last one now stays
+    EXPECT_TRUE(palette[255].IsUnused());
 }
 
 }  // namespace

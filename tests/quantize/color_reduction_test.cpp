@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <latch>
 #include <mutex>
@@ -15,13 +16,14 @@
 #include "gif/gif_writer.h"
 #include "model/animation.h"
 #include "model/compositor.h"
+#include "model/document.h"
 #include "model/gif.h"
 #include "model/resize.h"
 #include "model/status_display.h"
 #include "model/true_color_conversion.h"
 #include "quantize/reduce_pixels.h"
-#include "support/temp_file.h"
 #include "support/pool_gate.h"
+#include "support/temp_file.h"
 
 namespace anitrope {
 namespace {
@@ -54,6 +56,20 @@ void AppendPendingFrames(Animation& doc, int count, int32_t width = 24, int32_t 
     doc.screenHeight = height;
 }
 
+// Starts the reduction of every frame from `first` on, as a document does for new frames.
+void StartAll(ColorReduction& reduction, Gif* first) {
+    for (Gif* g = first; g; g = g->next) EXPECT_TRUE(reduction.Start(*g));
+}
+
+// Takes the frame out of its document's list and frees it, as a document does once the
+// workers have forgotten it.
+void FreeFrame(Animation& doc, Gif* gif) {
+    (gif->prev ? gif->prev->next : doc.head) = gif->next;
+    if (gif->next) gif->next->prev = gif->prev;
+    gif->prev = gif->next = nullptr;
+    DiscardGif(gif);
+}
+
 std::vector<uint8_t> Indices(const Gif& gif) {
     std::vector<uint8_t> out;
     for (int32_t y = 0; y < gif.indexed->Height(); ++y)
@@ -61,8 +77,8 @@ std::vector<uint8_t> Indices(const Gif& gif) {
     return out;
 }
 
-// What the worker must publish: the same reduction done on a copy, on this thread.
-std::vector<uint8_t> ReducedOnThisThread(Gif& gif) {
+// What the workers must hand over: the same reduction done on a copy, on this thread.
+std::vector<uint8_t> ReducedOnThisThread(const Gif& gif) {
     Gif copy(nullptr);
     copy.width = gif.width;
     copy.height = gif.height;
@@ -70,11 +86,10 @@ std::vector<uint8_t> ReducedOnThisThread(Gif& gif) {
     for (int32_t y = 0; y < copy.trueColor->Height(); ++y)
         for (int32_t x = 0; x < copy.trueColor->Width(); ++x)
             copy.trueColor->Set(x, y, gif.trueColor->Get(x, y));
-    copy.indexed = std::make_unique<IndexedBitmap>(&copy, copy.width, copy.height);
+    copy.keepColors = gif.keepColors;
     EXPECT_TRUE(ReducePixels(copy));
     return Indices(copy);
 }
-
 
 // Returns once the pool's only thread has run everything queued so far. Waiting through the
 // scheduler would run queued jobs on this thread instead, out of the pool's order.
@@ -84,32 +99,40 @@ void DrainPool(JobScheduler& scheduler) {
     drained.get_future().wait();
 }
 
-// Records which frames were published, in order, and on which threads reductions ran.
+// Records which reductions started and which results were applied, each in order, and on
+// which threads each happened.
 struct Journal {
     std::mutex lock;
-    std::vector<Gif*> published;
-    std::set<std::thread::id> threads;
+    std::vector<const Gif*> started;
+    std::vector<const Gif*> applied;
+    std::set<std::thread::id> startThreads;
+    std::set<std::thread::id> applyThreads;
 
-    std::function<void(Gif&, ColorReduction::Step)> Observer() {
-        return [this](Gif& gif, ColorReduction::Step step) {
+    std::function<void(const Gif&, ColorReduction::Step)> Observer() {
+        return [this](const Gif& gif, ColorReduction::Step step) {
             std::lock_guard guard(lock);
-            threads.insert(std::this_thread::get_id());
-            if (step == ColorReduction::Step::Published) published.push_back(&gif);
+            if (step == ColorReduction::Step::Started) {
+                started.push_back(&gif);
+                startThreads.insert(std::this_thread::get_id());
+            } else {
+                applied.push_back(&gif);
+                applyThreads.insert(std::this_thread::get_id());
+            }
         };
     }
 };
 
 // One pool thread held by a gate, so that reductions stay queued until the test lets them run;
-// a journal of what was published.
+// a journal of what started and what was applied.
 class HeldPool : public ::testing::Test {
 protected:
-    HeldPool() { doc.status = &status; }
     // Appends `frames` pending frames, holds the pool and starts their reductions.
     void StartHeld(int frames, int32_t width = 24, int32_t height = 16) {
         AppendPendingFrames(doc, frames, width, height);
         reduction.SetObserver(journal.Observer());
         Hold();
-        StartReductions(doc.head, static_cast<std::size_t>(frames));
+        status.ReportStatus(StatusWorkAnnounced, StatusReduction, frames);
+        StartAll(reduction, doc.head);
     }
     void Hold() { gate.emplace(scheduler); }
     // Lets the pool run everything queued and waits until it has.
@@ -117,38 +140,47 @@ protected:
         gate->Release();
         DrainPool(scheduler);
     }
-    std::vector<Gif*> Frames(std::initializer_list<std::size_t> indices) {
-        std::vector<Gif*> frames;
+    std::vector<const Gif*> Frames(std::initializer_list<std::size_t> indices) {
+        std::vector<const Gif*> frames;
         for (std::size_t i : indices) frames.push_back(doc.FrameAt(i));
         return frames;
     }
+    std::vector<int32_t> Ready() {
+        std::vector<int32_t> ready;
+        for (Gif* g = doc.head; g; g = g->next) ready.push_back(IsIndexedReady(*g));
+        return ready;
+    }
 
-    StatusDisplay status;  // outlives the document, whose frames report as they go
+    StatusDisplay status;
     JobScheduler scheduler{1};
     Animation doc;
-    ColorReduction reduction{doc, &scheduler, nullptr};
-    Journal journal;
-    std::optional<PoolGate> gate;
+    Journal journal;  // outlives the workers, which tell it until they are gone
+    ColorReduction reduction{&scheduler, &status};
+    std::optional<PoolGate> gate;  // opened first, so that the workers stop what it held
 };
 
-TEST(ColorReduction, PublishesWhatAReductionOnTheInterfaceThreadWouldGive) {
+TEST(ColorReduction, AppliesWhatAReductionOnTheOwnersThreadWouldGive) {
     JobScheduler scheduler(2);
     Animation doc;
     AppendPendingFrames(doc, 30);
+    doc.FrameAt(4)->keepColors = {0x204060, -1, -1, -1, -1};
     std::vector<std::vector<uint8_t>> expected;
     for (Gif* g = doc.head; g; g = g->next) expected.push_back(ReducedOnThisThread(*g));
 
-    ColorReduction reduction(doc, &scheduler, nullptr);
-    ASSERT_EQ(StartReductions(doc.head, doc.FrameCount()), 1);
+    ColorReduction reduction(&scheduler);
+    StartAll(reduction, doc.head);
+    // The same true colour is reduced once.
+    EXPECT_FALSE(reduction.Start(*doc.head));
     reduction.WaitForAll();
     std::size_t i = 0;
     for (Gif* g = doc.head; g; g = g->next, ++i) {
         EXPECT_EQ(IsIndexedReady(*g), 1) << i;
-        EXPECT_EQ(g->reductionFinished, 1) << i;
+        EXPECT_FALSE(reduction.Busy(*g)) << i;
         EXPECT_EQ(g->usesLocalPalette, 1) << i;
         EXPECT_EQ(Indices(*g), expected[i]) << i;
         EXPECT_TRUE(g->trueColor) << "Keep TrueColorInfo is on by default";
     }
+    EXPECT_EQ(doc.FrameAt(4)->palette[0], (PaletteEntry{0x20, 0x40, 0x60}));
 }
 
 TEST(ColorReduction, ManyFramesKeepEveryPoolThreadBusy) {
@@ -156,31 +188,44 @@ TEST(ColorReduction, ManyFramesKeepEveryPoolThreadBusy) {
     JobScheduler scheduler(kThreads);
     Animation doc;
     AppendPendingFrames(doc, 100);
-    ColorReduction reduction(doc, &scheduler, nullptr);
+    ColorReduction reduction(&scheduler);
     Journal journal;
     // The first reductions to start meet here, which they can only do on separate threads.
     std::latch together(kThreads);
     std::atomic<int> started{0};
+    std::atomic<int> ready{0};
     auto record = journal.Observer();
-    reduction.SetObserver([&](Gif& gif, ColorReduction::Step step) {
+    reduction.SetObserver([&](const Gif& gif, ColorReduction::Step step) {
         if (step == ColorReduction::Step::Started && started++ < static_cast<int>(kThreads))
             together.arrive_and_wait();
         record(gif, step);
     });
-    StartReductions(doc.head, doc.FrameCount());
+    reduction.SetResultReady([&] { ++ready; });
+    StartAll(reduction, doc.head);
     reduction.WaitForAll();
-    EXPECT_EQ(journal.published.size(), 100u);
-    EXPECT_GE(journal.threads.size(), kThreads);
+    EXPECT_EQ(journal.applied.size(), 100u);
+    EXPECT_EQ(ready.load(), 100) << "one call for every result";
+    EXPECT_GE(journal.startThreads.size(), kThreads);
+    EXPECT_EQ(journal.applyThreads, std::set{std::this_thread::get_id()});
 }
 
+// Results wait for the owner: Wait applies the frame's, ApplyFinished the ready ones in the
+// order their reductions started.
 TEST_F(HeldPool, WaitingForTheThirdOfFiveRunsItFirstAndItsSuccessorsFollow) {
     StartHeld(5);
     Gif* third = doc.FrameAt(2);
-    WaitForReduction(*third);
-    EXPECT_EQ(IsIndexedReady(*third), 1);
-    for (std::size_t i : {0u, 1u, 3u, 4u}) EXPECT_EQ(IsIndexedReady(*doc.FrameAt(i)), 0) << i;
+    reduction.Wait(*third);
+    EXPECT_EQ(Ready(), (std::vector<int32_t>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(journal.applied, Frames({2}));
     RunHeld();
-    EXPECT_EQ(journal.published, Frames({2, 3, 4, 0, 1}));
+    EXPECT_EQ(journal.started, Frames({2, 3, 4, 0, 1}));
+    EXPECT_EQ(Ready(), (std::vector<int32_t>{0, 0, 1, 0, 0})) << "nothing applied behind our back";
+    for (std::size_t i : {0u, 1u, 3u, 4u}) EXPECT_TRUE(reduction.Busy(*doc.FrameAt(i))) << i;
+    reduction.ApplyFinished();
+    EXPECT_EQ(Ready(), (std::vector<int32_t>(5, 1)));
+    EXPECT_EQ(journal.applied, Frames({2, 0, 1, 3, 4}));
+    EXPECT_EQ(journal.applyThreads, std::set{std::this_thread::get_id()});
+    EXPECT_EQ(status.Counters(StatusReduction).total, 0);
 }
 
 TEST_F(HeldPool, FramesWithPendingPredecessorsQueueBehindTheOthers) {
@@ -193,25 +238,34 @@ TEST_F(HeldPool, FramesWithPendingPredecessorsQueueBehindTheOthers) {
     fresh->width = fresh->height = 4;
     fresh->trueColor = RandomPixels(9, 4, 4);
     SetIndexedReady(*fresh, 0);
-    StartReductions(fresh, 1);
+    EXPECT_TRUE(reduction.Start(*fresh));
     RunHeld();
-    EXPECT_EQ(journal.published, (std::vector<Gif*>{doc.FrameAt(0), fresh, doc.FrameAt(1), doc.FrameAt(2)}));
+    EXPECT_EQ(journal.started,
+              (std::vector<const Gif*>{doc.FrameAt(0), fresh, doc.FrameAt(1), doc.FrameAt(2)}));
+    reduction.ApplyFinished();
+    EXPECT_EQ(journal.applied,
+              (std::vector<const Gif*>{doc.FrameAt(0), doc.FrameAt(1), doc.FrameAt(2), fresh}));
     DiscardGif(done);
     DiscardGif(fresh);
 }
 
-TEST_F(HeldPool, SavingWhileWorkersRunTakesTheFramesInListOrder) {
+// Saving refuses frames that await their reduction; waiting for all of them first reduces
+// them in list order, even with the pool held.
+TEST_F(HeldPool, SavingNeedsTheReductionsDoneAndWaitingTakesThemInListOrder) {
     AppendPendingFrames(doc, 4);
     std::vector<std::vector<uint8_t>> expected;
     for (Gif* g = doc.head; g; g = g->next) expected.push_back(ReducedOnThisThread(*g));
     reduction.SetObserver(journal.Observer());
     Hold();
-    StartReductions(doc.head, 4);
+    StartAll(reduction, doc.head);
 
     test::TempDir dir;
     const std::string path = dir / "saved.gif";
+    EXPECT_EQ(SaveAnimation(doc, doc.head, path), GifWriteStatus::FramePending);
+    reduction.WaitForAll();
+    EXPECT_EQ(journal.started, Frames({0, 1, 2, 3}));
+    EXPECT_EQ(journal.startThreads, std::set{std::this_thread::get_id()});
     ASSERT_EQ(SaveAnimation(doc, doc.head, path), GifWriteStatus::Ok);
-    EXPECT_EQ(journal.published, Frames({0, 1, 2, 3}));
 
     Animation loaded;
     ASSERT_EQ(LoadGifDocument(loaded, path), GifReadStatus::Ok);
@@ -219,83 +273,120 @@ TEST_F(HeldPool, SavingWhileWorkersRunTakesTheFramesInListOrder) {
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(Indices(*loaded.FrameAt(i)), expected[i]) << i;
 }
 
-TEST(ColorReduction, DestroyingAFrameWhileItIsReducedStopsWithoutPublishing) {
+TEST(ColorReduction, AFrameForgottenWhileItIsReducedIsFreedAndItsResultDropped) {
     JobScheduler scheduler(1);
-    StatusDisplay status;  // outlives the document, whose frames report as they go
+    StatusDisplay status;
     Animation doc;
-    doc.status = &status;
     AppendPendingFrames(doc, 2, 64, 64);
-    ColorReduction reduction(doc, &scheduler, nullptr);
+    ColorReduction reduction(&scheduler, &status);
     Journal journal;
     auto record = journal.Observer();
-    std::promise<void> running;
+    std::promise<void> running, release;
+    std::shared_future<void> released = release.get_future().share();
     Gif* victim = doc.head;
-    reduction.SetObserver([&](Gif& gif, ColorReduction::Step step) {
+    reduction.SetObserver([&, victim](const Gif& gif, ColorReduction::Step step) {
         record(gif, step);
         if (&gif != victim || step != ColorReduction::Step::Started) return;
         running.set_value();
-        gif.abortReduction.wait(0);  // until DestroyGif asks it to stop
+        released.wait();
     });
-    StartReductions(doc.head, 2);
+    status.ReportStatus(StatusWorkAnnounced, StatusReduction, 2);
+    StartAll(reduction, doc.head);
     running.get_future().wait();
-    EXPECT_EQ(status.Counters(StatusReduction).total, 2);
 
-    DiscardGif(victim);
-    DrainPool(scheduler);
-    ASSERT_EQ(journal.published.size(), 1u);
-    EXPECT_EQ(journal.published[0], doc.head);
+    reduction.Forget(*victim);
+    EXPECT_FALSE(reduction.Busy(*victim));
+    FreeFrame(doc, victim);  // the running reduction reads its own reference, not the frame
+    release.set_value();
+    reduction.WaitForAll();
+    EXPECT_EQ(journal.applied, std::vector<const Gif*>{doc.head});
+    EXPECT_EQ(IsIndexedReady(*doc.head), 1);
     // One frame reduced, the other dropped: nothing is left outstanding.
     EXPECT_EQ(status.Counters(StatusReduction).total, 0);
 }
 
-TEST_F(HeldPool, DestroyingAQueuedFrameCancelsItsReduction) {
+TEST_F(HeldPool, AForgottenQueuedFrameNeverStarts) {
     StartHeld(3);
-    DiscardGif(doc.FrameAt(1));
+    Gif* second = doc.FrameAt(1);
+    reduction.Forget(*second);
+    FreeFrame(doc, second);
     RunHeld();
-    EXPECT_EQ(journal.published, Frames({0, 1}));
+    reduction.ApplyFinished();
+    EXPECT_EQ(journal.started, Frames({0, 1}));
+    EXPECT_EQ(journal.applied, Frames({0, 1}));
+    EXPECT_EQ(status.Counters(StatusReduction).total, 0);
 }
 
-TEST_F(HeldPool, ChangingTheTrueColourStopsTheReductionOfTheOldOne) {
+// A result is for the true colour it was made from: one whose frame got another meanwhile is
+// dropped and reported as dropped (not as reduced).
+TEST_F(HeldPool, AResultForAnOldTrueColourIsDropped) {
     StartHeld(1);
-    // An effect about to paint the frame takes it back from its queued worker.
-    ASSERT_EQ(MakeTrueColor(doc.head, true), 1);
-    EXPECT_EQ(status.Counters(StatusReduction).total, 0);
+    status.ReportStatus(StatusWorkAnnounced, StatusReduction, 2);  // three frames in all
     RunHeld();
-    EXPECT_TRUE(journal.published.empty());
+    ASSERT_EQ(journal.started.size(), 1u);
+    doc.head->trueColor = RandomPixels(77, 24, 16);  // an effect painted the frame
+    reduction.ApplyFinished();
+    EXPECT_TRUE(journal.applied.empty());
     EXPECT_EQ(IsIndexedReady(*doc.head), 0);
+    EXPECT_FALSE(reduction.Busy(*doc.head));
+    EXPECT_EQ(status.Counters(StatusReduction).total, 2);  // a reduced frame would leave 3
 
-    StartReductions(doc.head, 1);
+    const std::vector<uint8_t> expected = ReducedOnThisThread(*doc.head);
+    EXPECT_TRUE(reduction.Start(*doc.head));
     reduction.WaitForAll();
-    EXPECT_EQ(journal.published.size(), 1u);
+    EXPECT_EQ(journal.applied, Frames({0}));
+    EXPECT_EQ(Indices(*doc.head), expected);
+}
+
+TEST_F(HeldPool, StartingAgainWithAnotherTrueColourReplacesTheQueuedReduction) {
+    StartHeld(1);
+    doc.head->trueColor = RandomPixels(78, 24, 16);
+    const std::vector<uint8_t> expected = ReducedOnThisThread(*doc.head);
+    EXPECT_TRUE(reduction.Start(*doc.head));
+    EXPECT_FALSE(reduction.Start(*doc.head)) << "that one is queued already";
+    RunHeld();
+    reduction.ApplyFinished();
+    EXPECT_EQ(journal.started.size(), 1u) << "the old reduction was cancelled";
+    EXPECT_EQ(journal.applied, Frames({0}));
+    EXPECT_EQ(Indices(*doc.head), expected);
 }
 
 TEST(ColorReduction, WithoutKeepTrueColorInfoReducedFramesRebuildTheirTrueColour) {
     JobScheduler scheduler(2);
     Animation doc;
     AppendPendingFrames(doc, 3);
-    ColorReduction reduction(doc, &scheduler, nullptr);
+    ColorReduction reduction(&scheduler);
     reduction.SetKeepTrueColor(false);
-    StartReductions(doc.head, 3);
+    EXPECT_FALSE(reduction.KeepsTrueColor());
+    StartAll(reduction, doc.head);
     Gif* gif = doc.FrameAt(1);
-    WaitForReduction(*gif);
+    reduction.Wait(*gif);
+    EXPECT_EQ(IsIndexedReady(*gif), 1);
     EXPECT_FALSE(gif->trueColor);
 
     ASSERT_EQ(MakeTrueColor(gif, false), 1);
     ASSERT_TRUE(gif->trueColor);
     EXPECT_EQ(IsIndexedReady(*gif), 1);
-    const Palette& palette = gif->EffectivePalette();
+    const Palette& palette = EffectivePalette(*gif);
     for (int32_t x = 0; x < 24; ++x)
         EXPECT_EQ(gif->trueColor->Get(x, 3), PaletteRgb(palette[gif->indexed->Get(x, 3)])) << x;
     reduction.WaitForAll();
 }
 
-TEST(ColorReduction, AFullyTransparentFrameGetsIndexZeroEverywhere) {
+TEST(ColorReduction, WithoutASchedulerTheReductionRunsAtOnceAndItsResultWaits) {
     Animation doc;
     AppendPendingFrames(doc, 1, 5, 3);
     for (int32_t y = 0; y < 3; ++y)
         for (int32_t x = 0; x < 5; ++x) doc.head->trueColor->Set(x, y, TransparentBit | 0x123456);
-    ColorReduction reduction(doc, nullptr, nullptr);  // runs on this thread
-    StartReductions(doc.head, 1);
+    ColorReduction reduction(nullptr);
+    Journal journal;
+    reduction.SetObserver(journal.Observer());
+    EXPECT_TRUE(reduction.Start(*doc.head));
+    EXPECT_EQ(journal.started.size(), 1u);
+    EXPECT_EQ(IsIndexedReady(*doc.head), 0);
+    EXPECT_TRUE(reduction.Busy(*doc.head));
+    reduction.ApplyFinished();
+    // A fully transparent frame gets index 0 everywhere.
     EXPECT_EQ(IsIndexedReady(*doc.head), 1);
     EXPECT_EQ(doc.head->transparent, 1);
     EXPECT_EQ(doc.head->transparentIndex, 0);
@@ -303,83 +394,166 @@ TEST(ColorReduction, AFullyTransparentFrameGetsIndexZeroEverywhere) {
     EXPECT_EQ(Indices(*doc.head), std::vector<uint8_t>(15, 0));
 }
 
-TEST(ColorReduction, PublishingRecomposesTheFrameFromItsIndexedPixels) {
-    JobScheduler scheduler(1);
-    Animation doc;
-    AppendPendingFrames(doc, 1, 8, 8);
-    Compositor compositor(doc, &scheduler);
-    ColorReduction reduction(doc, &scheduler, &compositor);
-    const auto before = compositor.GetDisplayBitmap(*doc.head);  // from the true colour
-    ASSERT_TRUE(before);
-    EXPECT_EQ(before->Get(3, 4), doc.head->trueColor->Get(3, 4));
-
-    StartReductions(doc.head, 1);
-    reduction.WaitForAll();
-    compositor.WaitForCompositions();
-    const auto after = compositor.GetDisplayBitmap(*doc.head);
-    ASSERT_TRUE(after);
-    EXPECT_NE(after, before);
-    const Palette& palette = doc.head->EffectivePalette();
-    EXPECT_EQ(after->Get(3, 4), PaletteRgb(palette[doc.head->indexed->Get(3, 4)]));
-}
-
-TEST(ColorReduction, WorkerReportsAreCountedButNotShownWhileSomeoneWaits) {
+// Status reports come from the owner's thread only, as results are applied or dropped.
+TEST(ColorReduction, ReportsComeFromTheOwnersThread) {
     struct View : StatusView {
         std::mutex lock;
-        int progressUpdates = 0;
-        void ShowStatusText(const std::string&) override {}
-        void ShowProgress(int, bool) override {
+        std::set<std::thread::id> threads;
+        void ShowStatusText(const std::string&) override { Seen(); }
+        void ShowProgress(int, bool) override { Seen(); }
+        void Seen() {
             std::lock_guard guard(lock);
-            ++progressUpdates;
+            threads.insert(std::this_thread::get_id());
         }
     } view;
     StatusDisplay status;
-    Animation doc;
     status.Subscribe(&view);
-    doc.status = &status;
+    Animation doc;
     AppendPendingFrames(doc, 3);
     JobScheduler scheduler(1);
-    ColorReduction reduction(doc, &scheduler, nullptr);
+    ColorReduction reduction(&scheduler, &status);
     {
         PoolGate gate(scheduler);
-        StartReductions(doc.head, 3);
-        const int shownBefore = view.progressUpdates;
-        WaitForReduction(*doc.FrameAt(0));  // reduced here, inside the wait
-        EXPECT_EQ(view.progressUpdates, shownBefore);
+        status.ReportStatus(StatusWorkAnnounced, StatusReduction, 3);
+        StartAll(reduction, doc.head);
+        reduction.Wait(*doc.FrameAt(0));  // reduced here, inside the wait
         EXPECT_EQ(status.Counters(StatusReduction).done, 1);
     }
     reduction.WaitForAll();
     EXPECT_EQ(status.Counters(StatusReduction).total, 0);
+    EXPECT_EQ(view.threads, std::set{std::this_thread::get_id()});
 }
 
-TEST(ColorReduction, SmoothResizeReducesAgainOnlyWhenAsked) {
+TEST(ColorReduction, ReduceNowReducesThePendingFramesAndLeavesTheOthers) {
+    JobScheduler scheduler(2);
     Animation doc;
-    AppendPendingFrames(doc, 2, 8, 8);
-    ColorReduction reduction(doc, nullptr, nullptr);
-    StartReductions(doc.head, 2);
-    ASSERT_TRUE(ResizeGif(*doc.head, 4, 4, true, true, false));
+    AppendPendingFrames(doc, 6, 12, 8);
+    ColorReduction reduction(&scheduler);
+    reduction.SetKeepTrueColor(false);
+    // A smooth resize leaves the frame for its owner to reduce.
+    ASSERT_TRUE(ResizeGif(*doc.head, 16, 16, true, true));
     EXPECT_EQ(IsIndexedReady(*doc.head), 0);
-    Gif* second = doc.FrameAt(1);
-    ASSERT_TRUE(ResizeGif(*second, 16, 16, true, true, true));
-    EXPECT_EQ(IsIndexedReady(*second), 1);
-    EXPECT_EQ(second->indexed->Width(), 16);
+    ASSERT_TRUE(ReducePixels(*doc.FrameAt(5)));  // reduced already: left alone
+    const IndexedBitmap* reduced = doc.FrameAt(5)->indexed.get();
+    std::vector<std::vector<uint8_t>> expected;
+    std::vector<Gif*> frames;
+    for (Gif* g = doc.head; g; g = g->next) {
+        expected.push_back(AwaitsReduction(*g) ? ReducedOnThisThread(*g) : Indices(*g));
+        frames.push_back(g);
+    }
+    frames.push_back(nullptr);
+    reduction.ReduceNow(frames);
+    std::size_t i = 0;
+    for (Gif* g = doc.head; g; g = g->next, ++i) {
+        EXPECT_EQ(IsIndexedReady(*g), 1) << i;
+        EXPECT_EQ(Indices(*g), expected[i]) << i;
+        EXPECT_FALSE(reduction.Busy(*g)) << "not one of the background reductions";
+        EXPECT_EQ(g->trueColor == nullptr, i != 5) << i;
+    }
+    EXPECT_EQ(doc.head->indexed->Width(), 16);
+    EXPECT_EQ(doc.FrameAt(5)->indexed.get(), reduced);
 }
 
-TEST(ColorReduction, DestroyingTheWorkersStopsEveryQueuedReduction) {
+// --- with a document ---------------------------------------------------------------------------
+
+struct ChangeLog : DocumentObserver {
+    std::vector<DocumentChange> changes;
+    void DocumentChanged(const DocumentChange& change) override { changes.push_back(change); }
+};
+
+// Keeps an observer on a document for its scope.
+class Subscription {
+public:
+    Subscription(Document& document, DocumentObserver& observer)
+        : document_(document), observer_(observer) {
+        document_.Subscribe(&observer_);
+    }
+    ~Subscription() { document_.Unsubscribe(&observer_); }
+    Subscription(const Subscription&) = delete;
+    Subscription& operator=(const Subscription&) = delete;
+
+private:
+    Document& document_;
+    DocumentObserver& observer_;
+};
+
+// Results go through the document: the frame's stamp rises, so that its picture is composed
+// again from the indexed pixels, observers hear of a reduction, and nothing becomes an edit.
+TEST(ColorReduction, ResultsAreAppliedThroughTheAttachedDocument) {
     JobScheduler scheduler(1);
-    Animation doc;
-    AppendPendingFrames(doc, 4);
+    Document document;
+    Compositor compositor(document.Data(), &scheduler, &document.Lock());
+    ChangeLog log;
+    Subscription composing(document, compositor), logging(document, log);
+    ColorReduction reduction(&scheduler);
+    reduction.Attach(&document);
+    ASSERT_EQ(document.Workers(), &reduction);
+
+    Animation content;
+    AppendPendingFrames(content, 1, 8, 8);
+    document.Reset(content);  // starts the reduction
+    Gif& frame = *document.Data().head;
+    EXPECT_TRUE(reduction.Busy(frame));
+    const auto before = compositor.GetDisplayBitmap(frame);  // from the true colour
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->Get(3, 4), frame.trueColor->Get(3, 4));
+    const uint64_t stamp = frame.pictureStamp;
+
+    log.changes.clear();
+    document.WaitForReductions();
+    EXPECT_EQ(IsIndexedReady(frame), 1);
+    EXPECT_GT(frame.pictureStamp, stamp);
+    ASSERT_EQ(log.changes.size(), 1u);
+    EXPECT_EQ(log.changes[0].cause, DocumentChange::Cause::Reduction);
+    EXPECT_EQ(log.changes[0].changed, std::vector<Gif*>{&frame});
+    EXPECT_FALSE(document.CanUndo());
+    EXPECT_FALSE(document.Modified());
+
+    const auto after = compositor.GetDisplayBitmap(frame);
+    ASSERT_TRUE(after);
+    EXPECT_NE(after, before);
+    const Palette& palette = EffectivePalette(frame);
+    EXPECT_EQ(after->Get(3, 4), PaletteRgb(palette[frame.indexed->Get(3, 4)]));
+}
+
+// Inside an edit nothing arrives: the results wait for the edit to end.
+TEST(ColorReduction, ResultsWaitForAnOpenEdit) {
+    Document document;
+    ColorReduction reduction(nullptr);  // every result is ready at once
+    reduction.Attach(&document);
+    Animation content;
+    AppendPendingFrames(content, 2, 4, 4);
+    document.Reset(content);
+    Gif& first = *document.Data().head;
+    {
+        Transaction edit(document, "Delay");
+        edit.Set(first, &Gif::delay, 7);
+        reduction.ApplyFinished();
+        EXPECT_EQ(IsIndexedReady(first), 0);
+    }
+    EXPECT_EQ(IsIndexedReady(first), 1);
+    EXPECT_EQ(IsIndexedReady(*first.next), 1);
+}
+
+TEST(ColorReduction, DestroyingTheWorkersStopsEveryQueuedReductionAndDetachesThem) {
+    JobScheduler scheduler(1);
+    Document document;
+    Animation content;
+    AppendPendingFrames(content, 4);
+    std::atomic<int> started{0};
     {
         PoolGate gate(scheduler);
-        ColorReduction reduction(doc, &scheduler, nullptr);
-        StartReductions(doc.head, 4);
-        EXPECT_EQ(doc.reduction, &reduction);
+        ColorReduction reduction(&scheduler);
+        reduction.SetObserver([&](const Gif&, ColorReduction::Step) { ++started; });
+        reduction.Attach(&document);
+        document.Reset(content);
+        for (Gif* g = document.Data().head; g; g = g->next) EXPECT_TRUE(reduction.Busy(*g));
     }
-    EXPECT_EQ(doc.reduction, nullptr);
-    for (Gif* g = doc.head; g; g = g->next) {
-        EXPECT_EQ(IsIndexedReady(*g), 0);
-        EXPECT_EQ(g->reductionFinished, 1);
-    }
+    EXPECT_EQ(document.Workers(), nullptr);
+    DrainPool(scheduler);
+    EXPECT_EQ(started.load(), 0);
+    document.WaitForReductions();  // nobody to wait for: returns at once
+    for (Gif* g = document.Data().head; g; g = g->next) EXPECT_TRUE(AwaitsReduction(*g));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <optional>
 #include <random>
 
 #include "quantize_fixtures.h"
@@ -29,12 +31,41 @@ std::unique_ptr<TrueColorBitmap> RandomPixels(unsigned seed, int32_t width, int3
     return pixels;
 }
 
-TEST(ReducePixels, FailsWithoutTrueColorOrWhenAborted) {
+TEST(ReducePixels, FailsWithoutTrueColorAndGivesNothingWhenAborted) {
     Gif gif(nullptr);
+    SetIndexedReady(gif, 0);
     EXPECT_FALSE(ReducePixels(gif));
-    SetTrueColor(gif, testing::FilledBitmap(2, 2, 0x123456));
-    gif.abortReduction = 1;
-    EXPECT_FALSE(ReducePixels(gif));
+    EXPECT_EQ(IsIndexedReady(gif), 0);
+    const std::atomic<bool> abort{true};
+    EXPECT_FALSE(ReduceTrueColor(*testing::FilledBitmap(2, 2, 0x123456), {-1, -1, -1, -1, -1},
+                                 &abort));
+}
+
+// The reduction itself touches no frame: the workers run it on a reference to the pixels.
+TEST(ReducePixels, TheFrameGetsWhatThePureReductionGives) {
+    const auto pixels = RandomPixels(4, 17, 9);
+    const KeepColors keep{0x102030, -1, -1, -1, -1};
+    const std::optional<ReductionResult> result = ReduceTrueColor(*pixels, keep);
+    ASSERT_TRUE(result);
+    ASSERT_TRUE(result->indexed);
+    EXPECT_EQ(result->indexed->Width(), 17);
+    EXPECT_EQ(result->transparent, 1);
+    EXPECT_EQ(result->hasTransparentPixels, 0);
+    EXPECT_EQ(result->palette[0], (PaletteEntry{0x10, 0x20, 0x30}));
+
+    Gif gif(nullptr);
+    gif.keepColors = keep;
+    SetTrueColor(gif, RandomPixels(4, 17, 9));
+    SetIndexedReady(gif, 0);
+    const TrueColorBitmap* trueColor = gif.trueColor.get();
+    ASSERT_TRUE(ReducePixels(gif));
+    EXPECT_EQ(IsIndexedReady(gif), 1);
+    EXPECT_EQ(gif.trueColor.get(), trueColor) << "the true colour stays";
+    EXPECT_EQ(gif.palette, result->palette);
+    EXPECT_EQ(gif.transparentIndex, result->transparentIndex);
+    for (int32_t y = 0; y < 9; ++y)
+        for (int32_t x = 0; x < 17; ++x)
+            ASSERT_EQ(gif.indexed->Get(x, y), result->indexed->Get(x, y)) << x << "," << y;
 }
 
 TEST(ReducePixels, PaletteColoursMapBackExactly) {

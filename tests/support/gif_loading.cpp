@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <stdexcept>
+#include <utility>
 
 #include "support/temp_file.h"
 
@@ -26,55 +27,39 @@ Gif& GifLoad::Frame(std::size_t index) const {
 
 namespace {
 
-// Runs `read` on a first frame after the last one of `animation`, then does the caller's part.
-template <typename Read>
-GifReadStatus ReadChain(Animation& animation, Read read) {
-    Gif* last = animation.LastFrame();
-    Gif* first = CreateGif(animation, last, nullptr);
-    const GifReadStatus status = read(*first);
-    if (status != GifReadStatus::Ok) {
-        DiscardGif(first);
-        return status;
-    }
-    if (last)
-        last->next = first;
-    else
-        animation.head = first;
-    if (!animation.current) animation.current = first;
-    return status;
-}
-
-template <typename Read>
-GifLoad ReadNew(Read read) {
-    GifLoad load;
-    load.animation = std::make_unique<Animation>();
-    load.animation->hasLoopExtension = false;
-    load.status =
-        ReadChain(*load.animation, [&](Gif& first) { return read(*load.animation, first); });
-    return load;
+GifLoad Checked(GifReadResult read) {
+    // A failed read must leave nothing behind for the caller to free or to show.
+    EXPECT_EQ(read.animation != nullptr, read.status == GifReadStatus::Ok)
+        << "status " << GifReadStatusText(read.status);
+    return GifLoad{read.status, std::move(read.animation), {}};
 }
 
 }  // namespace
 
 GifLoad ReadIntoNewAnimation(std::span<const uint8_t> bytes, const std::string& name,
                              const GifReadLimits& limits) {
-    return ReadNew([&](Animation& animation, Gif& first) {
-        return ReadGifBytes(animation, first, bytes, name, limits);
-    });
+    return Checked(ReadGifBytes(bytes, name, limits));
 }
 
 GifLoad ReadFileIntoNewAnimation(const std::string& path, const GifReadLimits& limits) {
-    GifLoad load = ReadNew([&](Animation& animation, Gif& first) {
-        return ReadGifFile(animation, first, path, limits);
-    });
+    GifLoad load = Checked(ReadGifFile(path, limits));
     load.path = path;
     return load;
 }
 
 GifReadStatus ReadAppending(Animation& animation, std::span<const uint8_t> bytes,
                             const std::string& name, const GifReadLimits& limits) {
-    return ReadChain(
-        animation, [&](Gif& first) { return ReadGifBytes(animation, first, bytes, name, limits); });
+    GifLoad load = ReadIntoNewAnimation(bytes, name, limits);
+    if (load.status != GifReadStatus::Ok) return load.status;
+    Gif* chain = DetachFrames(*load.animation, animation);
+    EXPECT_EQ(load.animation->head, nullptr);
+    if (Gif* last = animation.LastFrame()) {
+        last->next = chain;
+        chain->prev = last;
+    } else {
+        animation.head = chain;
+    }
+    return load.status;
 }
 
 GifLoad LoadFromBytes(std::span<const uint8_t> bytes, const GifReadLimits& limits) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// The caller's side of the reader contract, done once for all tests: create the first frame,
-// link the chain in on success, destroy the first frame on failure.
+// Reading GIF bytes the way tests want them: the status and the document together, and the
+// reader's promise (a document exactly on success) checked on every read.
 
 #include <gtest/gtest.h>
 
@@ -32,15 +32,16 @@ struct GifLoad {
     Gif& Frame(std::size_t index) const;  // fails the test when there is no such frame
 };
 
-// ReadGifBytes into a new, empty document. Like LoadGifDocument it starts from "no looping
-// extension seen", but the screen stays as the reader set it (the logical screen).
+// ReadGifBytes. Unlike LoadGifDocument the screen stays as the reader set it (the logical
+// screen).
 GifLoad ReadIntoNewAnimation(std::span<const uint8_t> bytes, const std::string& name = "test.gif",
                              const GifReadLimits& limits = {});
 
 // The same through ReadGifFile.
 GifLoad ReadFileIntoNewAnimation(const std::string& path, const GifReadLimits& limits = {});
 
-// ReadGifBytes with the new chain after the last frame of `animation`.
+// What inserting a file into a document does: reads the bytes, then links the file's frames
+// (DetachFrames) after the last frame of `animation`, whose own values stay.
 GifReadStatus ReadAppending(Animation& animation, std::span<const uint8_t> bytes,
                             const std::string& name = "appended.gif",
                             const GifReadLimits& limits = {});

@@ -222,7 +222,7 @@ std::vector<std::string> OracleDifferences(const OracleGif& expected, const Anim
                 g->usesLocalPalette != 0);
         ComparePalette(out, name + " palette in force",
                        f.localColors.empty() ? expected.globalColors : f.localColors,
-                       g->EffectivePalette());
+                       EffectivePalette(*g));
         CompareComments(out, name + " comments", f.comments, g->comments);
         ComparePixels(out, name + " pixels", f, *g);
     }

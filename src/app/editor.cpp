@@ -370,20 +370,32 @@ bool Editor::WriteAnimation(const std::string& path) {
     // The optimizer works on a copy that shares the frames' pixels; the document changes only
     // when the results are to be shown, and then as an edit that can be undone.
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
+    const std::vector<Gif*> frames = ListedFrames();
     std::unique_ptr<Animation> optimized =
         OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
     if (settings_.reloadAfterSave) {
         Transaction edit(document_, "Optimize");
-        ApplyRework(edit, *optimized);
+        ApplyRework(edit, frames, *optimized);
     }
     return SaveAnimation(*optimized, optimized->head, path, &status_) == GifWriteStatus::Ok;
 }
 
-void Editor::ApplyRework(Transaction& edit, Animation& rework) {
+std::vector<Gif*> Editor::ListedFrames() const {
+    std::vector<Gif*> frames;
+    for (Gif* gif = Data().head; gif; gif = gif->next) frames.push_back(gif);
+    return frames;
+}
+
+void Editor::ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework) {
+    // By the frames the copy was made of, not by place: the list is the same, but nothing
+    // depends on it.
     Gif* theirs = rework.head;
-    for (Gif* ours = Data().head; ours && theirs; ours = ours->next, theirs = theirs->next) {
+    for (Gif* ours : frames) {
+        if (!theirs) break;
         FrameContent content = ContentOf(*theirs);
-        if (!SameContent(content, ContentOf(*ours))) edit.ReplaceContent(*ours, std::move(content));
+        theirs = theirs->next;
+        if (!ours->alive || SameContent(content, ContentOf(*ours))) continue;
+        edit.ReplaceContent(*ours, std::move(content));
     }
     edit.Set(&Animation::globalPalette, rework.globalPalette);
     edit.Set(&Animation::globalPalettePresent, rework.globalPalettePresent);
@@ -562,11 +574,12 @@ void Editor::OptimizeImages() {
     BusyScope wait(busy);
     document_.WaitForReductions();
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
+    const std::vector<Gif*> frames = ListedFrames();
     // An aborted run keeps what it did: its frames are consistent either way.
     std::unique_ptr<Animation> optimized =
         OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
     Transaction edit(document_, "Optimize");
-    ApplyRework(edit, *optimized);
+    ApplyRework(edit, frames, *optimized);
 }
 
 void Editor::UnoptimizeImages() {
@@ -574,31 +587,24 @@ void Editor::UnoptimizeImages() {
     if (!HasAnimation() || (confirm && !confirm(CmdUnoptimize))) return;
     BusyScope wait(busy);
     document_.WaitForReductions();
+    const std::vector<Gif*> frames = ListedFrames();
     std::unique_ptr<Animation> unoptimized = UnoptimizedCopy(Data());
     Transaction edit(document_, "UnOptimize");
-    ApplyRework(edit, *unoptimized);
+    ApplyRework(edit, frames, *unoptimized);
 }
 
 // --- history -----------------------------------------------------------------------------------
 
-bool Editor::Undo() {
+bool Editor::Undo() { return StepHistory(true); }
+
+bool Editor::Redo() { return StepHistory(false); }
+
+bool Editor::StepHistory(bool back) {
     StopPlayback();
     // Should the selected frame go, the selection moves to a neighbour it had.
     Gif* const after = currentGif_ ? currentGif_->next : nullptr;
     Gif* const before = currentGif_ ? currentGif_->prev : nullptr;
-    if (!document_.Undo()) return false;
-    if (!currentGif_ && HasAnimation()) {
-        Gif* neighbour = after && after->alive ? after : (before && before->alive ? before : nullptr);
-        if (neighbour) Select(OutlineItem::Frame(neighbour));
-    }
-    return true;
-}
-
-bool Editor::Redo() {
-    StopPlayback();
-    Gif* const after = currentGif_ ? currentGif_->next : nullptr;
-    Gif* const before = currentGif_ ? currentGif_->prev : nullptr;
-    if (!document_.Redo()) return false;
+    if (!(back ? document_.Undo() : document_.Redo())) return false;
     if (!currentGif_ && HasAnimation()) {
         Gif* neighbour = after && after->alive ? after : (before && before->alive ? before : nullptr);
         if (neighbour) Select(OutlineItem::Frame(neighbour));

@@ -172,8 +172,11 @@ private:
     int ImportJpeg(const std::string& path);
     int ExportJpeg(const std::string& path);
     bool WriteAnimation(const std::string& path);
-    // Replaces the frames' contents and the animation's palette by a reworked copy of them.
-    void ApplyRework(Transaction& edit, Animation& rework);
+    // Replaces the contents of `frames` (still listed) and the animation's palette by those
+    // of a reworked copy of them, frame for frame.
+    void ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework);
+    std::vector<Gif*> ListedFrames() const;
+    bool StepHistory(bool back);  // Undo, or Redo
     void ArmTimer(const Gif& gif);
     bool FirstFrameMatchesScreen(const Gif& first) const;
     // The animation-wide values a document opened now takes over from the one it replaces.

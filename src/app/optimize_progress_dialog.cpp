@@ -10,7 +10,9 @@ namespace anitrope {
 
 OptimizeProgressDialog::OptimizeProgressDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Optimizing Images ...");
-    setModal(false);
+    // Shown without a loop of its own, but nothing else takes input meanwhile: the document
+    // must not change under the optimizer.
+    setModal(true);
     auto* layout = new QVBoxLayout(this);
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 100);

@@ -171,6 +171,9 @@ QVariant OutlineModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (item.kind == OutlineKind::Frame) return ToolTip(*item.frame);
             return {};
+        case Qt::SizeHintRole:
+            // Every row as high as a thumbnail: the view takes one row's height for all.
+            return QSize(-1, kThumbnailHeight + 2);
         default: return {};
     }
 }

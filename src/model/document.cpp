@@ -345,11 +345,7 @@ void Document::Commit(std::string name, std::string mergeKey,
         TrimHistory();
     }
 
-    DocumentChange change = Finish(DocumentChange::Cause::Edit, steps_.back()->name, effects);
-    std::vector<Gif*> candidates = change.inserted;
-    candidates.insert(candidates.end(), effects.pictureChanged.begin(), effects.pictureChanged.end());
-    StartReductions(candidates);
-    Notify(change);
+    Announce(Finish(DocumentChange::Cause::Edit, steps_.back()->name, effects), effects);
 }
 
 std::string Document::UndoName() const { return CanUndo() ? steps_[position_ - 1]->name : ""; }
@@ -358,31 +354,34 @@ std::string Document::RedoName() const { return CanRedo() ? steps_[position_]->n
 
 bool Document::Undo() {
     if (!CanUndo() || open_) return false;
-    ExclusiveDocumentLock lock(&lock_);
-    Step& step = *steps_[--position_];
-    EditEffects effects;
-    for (auto action = step.actions.rbegin(); action != step.actions.rend(); ++action)
-        (*action)->Undo(effects);
-    DocumentChange change = Finish(DocumentChange::Cause::Undo, step.name, effects);
-    std::vector<Gif*> candidates = change.inserted;
-    candidates.insert(candidates.end(), effects.pictureChanged.begin(), effects.pictureChanged.end());
-    StartReductions(candidates);
-    Notify(change);
+    Replay(*steps_[--position_], DocumentChange::Cause::Undo);
     return true;
 }
 
 bool Document::Redo() {
     if (!CanRedo() || open_) return false;
+    Replay(*steps_[position_++], DocumentChange::Cause::Redo);
+    return true;
+}
+
+void Document::Replay(Step& step, DocumentChange::Cause cause) {
     ExclusiveDocumentLock lock(&lock_);
-    Step& step = *steps_[position_++];
     EditEffects effects;
-    for (auto& action : step.actions) action->Redo(effects);
-    DocumentChange change = Finish(DocumentChange::Cause::Redo, step.name, effects);
+    if (cause == DocumentChange::Cause::Undo) {
+        for (auto action = step.actions.rbegin(); action != step.actions.rend(); ++action)
+            (*action)->Undo(effects);
+    } else {
+        for (auto& action : step.actions) action->Redo(effects);
+    }
+    Announce(Finish(cause, step.name, effects), effects);
+}
+
+void Document::Announce(const DocumentChange& change, const EditEffects& effects) {
+    // Frames that came (back) awaiting a reduction, or were given new pixels, get one.
     std::vector<Gif*> candidates = change.inserted;
     candidates.insert(candidates.end(), effects.pictureChanged.begin(), effects.pictureChanged.end());
     StartReductions(candidates);
     Notify(change);
-    return true;
 }
 
 void Document::SetHistoryBound(std::size_t bytes) {

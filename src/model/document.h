@@ -123,6 +123,9 @@ private:
     DocumentChange Finish(DocumentChange::Cause cause, const std::string& name,
                           EditEffects& effects);
     void FinishUpdate(Gif& gif);
+    void Replay(Step& step, DocumentChange::Cause cause);
+    // Starts the reductions a change calls for, then tells the observers.
+    void Announce(const DocumentChange& change, const EditEffects& effects);
     void StartReductions(const std::vector<Gif*>& candidates);
     void Notify(const DocumentChange& change);
     void TrimHistory();

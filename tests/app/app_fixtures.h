@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/editor.h"
+#include "app/main_window.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
 #include "model/gif.h"
@@ -61,6 +62,18 @@ protected:
     ScriptedFileChooser files;
     MemoryClipboard clipboard;
     Editor editor{settings, boxes, files, clipboard};
+};
+
+// The main window with scripted dialogs and a clipboard of its own, and a folder for its files.
+struct WindowWorld {
+    TempDir dir;
+    Settings settings;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileChooser files;
+    MemoryClipboard clipboard;
+    ScriptedColorChooser colors;
+    ScriptedConfirmations confirmations;
+    MainWindow window{settings, boxes, files, clipboard, colors, confirmations};
 };
 
 }  // namespace anitrope::test

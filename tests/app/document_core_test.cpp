@@ -59,7 +59,7 @@ std::string WriteRichGif(const std::string& path) {
     return path;
 }
 
-class DocumentCoreTest : public ::testing::Test {
+class DocumentCoreTest : public ::testing::Test, public WindowWorld {
 public:
     DocumentCoreTest() {
         window.show();
@@ -92,15 +92,6 @@ public:
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
         QApplication::sendEvent(window.TreePane(), &press);
     }
-
-    TempDir dir;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    ScriptedColorChooser colors;
-    ScriptedConfirmations confirmations;
-    MainWindow window{settings, boxes, files, clipboard, colors, confirmations};
 };
 
 // A long random walk of looking: clicks and arrow keys in the tree, playback, and every

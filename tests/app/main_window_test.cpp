@@ -23,17 +23,7 @@
 namespace anitrope::test {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    Settings settings;
-    ScriptedMessageBoxes boxes;
-    ScriptedFileChooser files;
-    MemoryClipboard clipboard;
-    ScriptedColorChooser colors;
-    ScriptedConfirmations confirmations;
-    MainWindow window{settings, boxes, files, clipboard, colors, confirmations};
-};
+class MainWindowTest : public ::testing::Test, protected WindowWorld {};
 
 TEST_F(MainWindowTest, MenusCarryTheCommandTextsAndKeys) {
     ASSERT_TRUE(window.MenuAction(CmdOpen));

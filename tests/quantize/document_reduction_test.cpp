@@ -38,20 +38,24 @@ Gif* PendingFrame(Document& document, unsigned seed, int32_t width = 16, int32_t
     return gif;
 }
 
+// One frame that is ready, so that the document is open.
+void OpenWithOneReadyFrame(Document& document) {
+    Animation content;
+    content.screenWidth = 16;
+    content.screenHeight = 12;
+    Gif* first = CreateGif(content, nullptr, nullptr);
+    AllocIndexed(*first, 16, 12);
+    first->name = "ready";
+    content.head = first;
+    document.Reset(content);
+}
+
 class DocumentReduction : public ::testing::Test {
 protected:
     DocumentReduction() {
         document.SetStatus(&status);
         reduction.Attach(&document);
-        // One frame that is ready, so that the document is open.
-        Animation content;
-        content.screenWidth = 16;
-        content.screenHeight = 12;
-        Gif* first = CreateGif(content, nullptr, nullptr);
-        AllocIndexed(*first, 16, 12);
-        first->name = "ready";
-        content.head = first;
-        document.Reset(content);
+        OpenWithOneReadyFrame(document);
     }
     StatusCounters Reductions() const { return status.Counters(StatusReduction); }
     void Hold() { gate.emplace(scheduler); }
@@ -91,16 +95,7 @@ TEST_F(DocumentReduction, UndoOfAnInsertWhileItsFramesAreReducedLeavesThemToTheH
     const std::string redone = test::DumpDocument(document.Data());
     // The same as inserting frames that were reduced at once.
     Document direct;
-    {
-        Animation content;
-        content.screenWidth = 16;
-        content.screenHeight = 12;
-        Gif* first = CreateGif(content, nullptr, nullptr);
-        AllocIndexed(*first, 16, 12);
-        first->name = "ready";
-        content.head = first;
-        direct.Reset(content);
-    }
+    OpenWithOneReadyFrame(direct);
     ColorReduction now(nullptr);
     now.Attach(&direct);
     Gif* c = PendingFrame(direct, 1);

@@ -12,11 +12,11 @@ TreeDocument::TreeDocument() { editor.Doc().SetHistoryBound(kDefaultHistoryBytes
 Gif* TreeDocument::Chain(const std::vector<FrameSpec>& frames) {
     Gif* head = nullptr;
     Gif* tail = nullptr;
-    for (const FrameSpec& spec : frames) {
+    for (const FrameSpec& wanted : frames) {
         Gif* gif = editor.Doc().CreateFrame(nullptr);
         AllocIndexed(*gif, 2, 1);
-        gif->name = spec.name;
-        for (const std::string& text : spec.comments) gif->comments.Append(text);
+        gif->name = wanted.name;
+        for (const std::string& text : wanted.comments) gif->comments.Append(text);
         gif->prev = tail;
         (tail ? tail->next : head) = gif;
         tail = gif;

@@ -16,12 +16,10 @@ bool OnItem(const AppState& s) { return s.document && s.kind != SelectionKind::N
 bool OnImageWithFrame(const AppState& s) { return OnImage(s) && s.currentFrame; }
 // A transition runs from the current frame to the next, which must lie on the same rectangle.
 bool TransitionFits(const AppState& s) { return OnImage(s) && s.sameRectSuccessor; }
-bool PasteFits(const AppState& s) {
-    return s.clipboardImage && (s.kind == SelectionKind::None || s.kind == SelectionKind::Image);
-}
 bool RootOrImage(const AppState& s) {
     return s.kind == SelectionKind::None || s.kind == SelectionKind::Image;
 }
+bool PasteFits(const AppState& s) { return s.clipboardImage && RootOrImage(s); }
 bool Commentable(const AppState& s) {
     return s.document && s.kind != SelectionKind::EffectGroup && s.kind != SelectionKind::BannerGroup;
 }

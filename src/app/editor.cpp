@@ -143,9 +143,8 @@ void Editor::SelectAfterChange(const DocumentChange& change) {
     if (undone && !change.inserted.empty()) {
         next = OutlineItem::Frame(change.inserted.front());
     } else if (!items.Contains(selected_)) {
-        Gif* fallback = currentGif_;
-        if (!fallback && change.cause != DocumentChange::Cause::Reset) fallback = Data().head;
-        if (change.cause == DocumentChange::Cause::Reset) fallback = Data().head;
+        Gif* fallback =
+            change.cause == DocumentChange::Cause::Reset || !currentGif_ ? Data().head : currentGif_;
         next = fallback ? OutlineItem::Frame(fallback) : OutlineItem::Root();
     }
     if (playbackItem_ && !items.Contains(*playbackItem_)) playbackItem_.reset();
@@ -241,7 +240,7 @@ int Editor::LoadGifFile(const std::string& path) {
     }
     const std::string name = FileNameOf(path);
     for (Gif* g = read.animation->head; g; g = g->next) g->name = name;
-    if (HasAnimation()) return InsertGifFile(std::move(read.animation), path);
+    if (HasAnimation()) return InsertGifFile(std::move(read.animation));
     read.animation->FitScreenToFrames();
     OpenInto(*read.animation, name, true);
     return 0;
@@ -252,13 +251,11 @@ bool Editor::FirstFrameMatchesScreen(const Gif& first) const {
            int64_t{first.top} + first.height == Data().screenHeight;
 }
 
-int Editor::InsertGifFile(std::unique_ptr<Animation> read, const std::string& path) {
-    (void)path;
+int Editor::InsertGifFile(std::unique_ptr<Animation> read) {
     // The frames keep the colours of the file's global palette as their own; the edit binds
     // them to this document.
     Gif* first = DetachFrames(*read, *read);
-    std::vector<Gif*> chain;
-    for (Gif* g = first; g; g = g->next) chain.push_back(g);
+    const std::vector<Gif*> chain = ChainFrames(first);
     if (!FirstFrameMatchesScreen(*first)) {
         if (boxes_.Show(ResizeQuestion()) != 0) {
             DiscardFrames(first);
@@ -370,7 +367,7 @@ bool Editor::WriteAnimation(const std::string& path) {
     // The optimizer works on a copy that shares the frames' pixels; the document changes only
     // when the results are to be shown, and then as an edit that can be undone.
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
-    const std::vector<Gif*> frames = ListedFrames();
+    const std::vector<Gif*> frames = ChainFrames(Data().head);
     std::unique_ptr<Animation> optimized =
         OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
     if (settings_.reloadAfterSave) {
@@ -378,12 +375,6 @@ bool Editor::WriteAnimation(const std::string& path) {
         ApplyRework(edit, frames, *optimized);
     }
     return SaveAnimation(*optimized, optimized->head, path, &status_) == GifWriteStatus::Ok;
-}
-
-std::vector<Gif*> Editor::ListedFrames() const {
-    std::vector<Gif*> frames;
-    for (Gif* gif = Data().head; gif; gif = gif->next) frames.push_back(gif);
-    return frames;
 }
 
 void Editor::ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework) {
@@ -394,7 +385,7 @@ void Editor::ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Ani
         if (!theirs) break;
         FrameContent content = ContentOf(*theirs);
         theirs = theirs->next;
-        if (!ours->alive || SameContent(content, ContentOf(*ours))) continue;
+        if (!ours->alive || content == ContentOf(*ours)) continue;
         edit.ReplaceContent(*ours, std::move(content));
     }
     edit.Set(&Animation::globalPalette, rework.globalPalette);
@@ -574,7 +565,7 @@ void Editor::OptimizeImages() {
     BusyScope wait(busy);
     document_.WaitForReductions();
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
-    const std::vector<Gif*> frames = ListedFrames();
+    const std::vector<Gif*> frames = ChainFrames(Data().head);
     // An aborted run keeps what it did: its frames are consistent either way.
     std::unique_ptr<Animation> optimized =
         OptimizedCopy(Data(), settings_.gifCompression, progress.get(), &reduction_);
@@ -587,7 +578,7 @@ void Editor::UnoptimizeImages() {
     if (!HasAnimation() || (confirm && !confirm(CmdUnoptimize))) return;
     BusyScope wait(busy);
     document_.WaitForReductions();
-    const std::vector<Gif*> frames = ListedFrames();
+    const std::vector<Gif*> frames = ChainFrames(Data().head);
     std::unique_ptr<Animation> unoptimized = UnoptimizedCopy(Data());
     Transaction edit(document_, "UnOptimize");
     ApplyRework(edit, frames, *unoptimized);

@@ -160,7 +160,7 @@ private:
     void AfterRemoval(Gif* current, MaybeItem item);
     void StateChanged();
     int LoadGifFile(const std::string& path);
-    int InsertGifFile(std::unique_ptr<Animation> read, const std::string& path);
+    int InsertGifFile(std::unique_ptr<Animation> read);
     // Opens `content` into the empty editor; `title` names it, `saved` says whether a file
     // shows it already.
     void OpenInto(Animation& content, const std::string& title, bool saved);
@@ -175,7 +175,6 @@ private:
     // Replaces the contents of `frames` (still listed) and the animation's palette by those
     // of a reworked copy of them, frame for frame.
     void ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework);
-    std::vector<Gif*> ListedFrames() const;
     bool StepHistory(bool back);  // Undo, or Redo
     void ArmTimer(const Gif& gif);
     bool FirstFrameMatchesScreen(const Gif& first) const;

@@ -199,11 +199,8 @@ void MainWindow::ShowSelection() {
 }
 
 void MainWindow::DocumentChanged(const DocumentChange& change) {
-    const bool rebuilt = change.cause == DocumentChange::Cause::Reset || change.Structure() ||
-                         change.comments;
     showingSelection_ = true;  // a new model clears the view's selection: not the user's doing
-    treeModel_->Apply(change);
-    if (rebuilt) treePane_->expandAll();
+    if (treeModel_->Apply(change)) treePane_->expandAll();
     showingSelection_ = false;
     ShowSelection();
     LayOutPanes();

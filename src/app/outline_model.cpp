@@ -20,10 +20,11 @@ bool SameSource(const std::weak_ptr<const ScreenImage>& kept,
 }  // namespace
 
 OutlineModel::OutlineModel(const Animation& animation, Compositor* compositor, QObject* parent)
-    : QAbstractItemModel(parent), animation_(animation), compositor_(compositor) {
-    QPixmap blank(kThumbnailWidth, kThumbnailHeight);
-    blank.fill(Qt::transparent);
-    blank_ = blank;
+    : QAbstractItemModel(parent),
+      animation_(animation),
+      compositor_(compositor),
+      blank_(kThumbnailWidth, kThumbnailHeight) {
+    blank_.fill(Qt::transparent);
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, [this] { PollThumbnails(); });
     Rebuild();
@@ -65,10 +66,10 @@ void OutlineModel::Rebuild() {
     endResetModel();
 }
 
-void OutlineModel::Apply(const DocumentChange& change) {
+bool OutlineModel::Apply(const DocumentChange& change) {
     if (change.cause == DocumentChange::Cause::Reset || change.Structure() || change.comments) {
         Rebuild();
-        return;
+        return true;
     }
     for (Gif* gif : change.changed) {
         const QModelIndex at = IndexOf(OutlineItem::Frame(gif));
@@ -77,6 +78,7 @@ void OutlineModel::Apply(const DocumentChange& change) {
     // A picture shows the frames before it: any thumbnail may have changed. Only the rows on
     // view ask again.
     if (change.pictures && !nodes_.empty()) EveryFrameChanged(&nodes_.front());
+    return false;
 }
 
 void OutlineModel::EveryFrameChanged(const Node* node) {

@@ -36,9 +36,9 @@ public:
 
     // Rows again from the outline.
     void Rebuild();
-    // Follows a change of the document: new rows after a change of frames or comments, new
-    // texts and thumbnails otherwise.
-    void Apply(const DocumentChange& change);
+    // Follows a change of the document: new rows after a change of frames or comments (true
+    // then), new texts and thumbnails otherwise.
+    bool Apply(const DocumentChange& change);
 
     // The frames are about to be freed: nothing of theirs may stay.
     void FramesFreed(std::span<Gif* const> frames);

@@ -56,7 +56,7 @@ bool InPalette(int32_t index) { return index >= 0 && index < kPaletteSlots; }
 
 // Until its reduction is in, a frame's palette, indexed pixels and transparency are not its
 // own yet: the reduction replaces them.
-bool WorkerOwns(const Gif& gif) { return AwaitsReduction(gif) != 0; }
+bool WorkerOwns(const Gif& gif) { return AwaitsReduction(gif); }
 
 // Holds a control's signals for the length of a scope, so that loading it is not an edit.
 template <typename... Controls>
@@ -334,15 +334,22 @@ void ParametersWindow::ClearValues() {
 // Each handler makes one edit. While it is applied (editing_) the window is not reloaded from
 // the document: its controls already show the change.
 
-void ParametersWindow::LoopsEdited() {
-    if (context_.document.Empty()) return;
+template <typename Change>
+void ParametersWindow::EditQuietly(const char* name, std::string mergeKey, Change&& change) {
     editing_ = true;
     {
-        Transaction edit(context_.document, "Loop Count Change", TypingKey("loops", nullptr));
-        edit.Set(&Animation::loopCount, ReadField(loops_));
-        edit.Set(&Animation::hasLoopExtension, true);
+        Transaction edit(context_.document, name, std::move(mergeKey));
+        change(edit);
     }
     editing_ = false;
+}
+
+void ParametersWindow::LoopsEdited() {
+    if (context_.document.Empty()) return;
+    EditQuietly("Loop Count Change", TypingKey("loops", nullptr), [&](Transaction& edit) {
+        edit.Set(&Animation::loopCount, ReadField(loops_));
+        edit.Set(&Animation::hasLoopExtension, true);
+    });
 }
 
 void ParametersWindow::InfiniteClicked(bool on) {
@@ -352,49 +359,36 @@ void ParametersWindow::InfiniteClicked(bool on) {
     }
     loops_->setEnabled(!on);
     if (!context_.document.Empty()) {
-        editing_ = true;
-        {
-            Transaction edit(context_.document, "Infinite Looping");
+        EditQuietly("Infinite Looping", {}, [](Transaction& edit) {
             edit.Set(&Animation::loopCount, 0);
             edit.Set(&Animation::hasLoopExtension, true);
-        }
-        editing_ = false;
+        });
     }
     Done();
 }
 
 void ParametersWindow::GlobalDelayEdited() {
     if (context_.document.Empty()) return;
-    editing_ = true;
-    {
-        Transaction edit(context_.document, "Global Delay Change",
-                         TypingKey("globalDelay", nullptr));
+    EditQuietly("Global Delay Change", TypingKey("globalDelay", nullptr), [&](Transaction& edit) {
         edit.Set(&Animation::animationDelay, ReadField(globalDelay_));
-    }
-    editing_ = false;
+    });
 }
 
 void ParametersWindow::LocalDelayEdited() {
     Gif* gif = Frame();
     if (!gif) return;
-    editing_ = true;
-    {
-        Transaction edit(context_.document, "Delay Change", TypingKey("delay", gif));
+    EditQuietly("Delay Change", TypingKey("delay", gif), [&](Transaction& edit) {
         edit.Set(*gif, &Gif::delay, ReadField(localDelay_));
-    }
-    editing_ = false;
+    });
 }
 
 void ParametersWindow::UseGlobalDelayClicked(bool on) {
     globalDelay_->setEnabled(on);
     localDelay_->setEnabled(!on && shown_);
     if (!context_.document.Empty()) {
-        editing_ = true;
-        {
-            Transaction edit(context_.document, "Use Global Delay");
+        EditQuietly("Use Global Delay", {}, [on](Transaction& edit) {
             edit.Set(&Animation::useAnimationDelay, on ? 1 : 0);
-        }
-        editing_ = false;
+        });
     }
     Done();
 }
@@ -440,7 +434,7 @@ void ParametersWindow::UseLocalPaletteClicked(bool on) {
         useLocalPalette_->setChecked(true);
         return Done();
     }
-    WaitForWorker(*gif);
+    context_.document.WaitForReduction(*gif);
     {
         const Animation& doc = document.Data();
         Transaction edit(document, "Use Local Palette");
@@ -460,7 +454,7 @@ void ParametersWindow::UseLocalPaletteClicked(bool on) {
 void ParametersWindow::TransparentClicked(bool on) {
     Gif* gif = Frame();
     if (!gif) return;
-    WaitForWorker(*gif);
+    context_.document.WaitForReduction(*gif);
     {
         Transaction edit(context_.document, "Transparency Change");
         edit.Set(*gif, &Gif::transparent, on ? 1 : 0);
@@ -556,12 +550,6 @@ bool ParametersWindow::PaletteReady(Gif& gif, const char* title) {
     if (!WorkerOwns(gif)) return true;
     context_.boxes.Tell(kWaitText, title, MessageIcon::Information);
     return false;
-}
-
-bool ParametersWindow::WaitForWorker(Gif& gif) {
-    if (!WorkerOwns(gif)) return false;
-    context_.document.WaitForReduction(gif);
-    return true;
 }
 
 std::string ParametersWindow::TypingKey(const char* field, const void* owner) const {

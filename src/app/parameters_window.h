@@ -125,8 +125,9 @@ class ParametersWindow final : public QWidget {
     int OpenPalette(PaletteRequest& request);
     // False, after the information box under `title`, while the frame's palette is not reduced.
     bool PaletteReady(Gif& gif, const char* title);
-    // Waits for a reduction running on the frame; true when there was one.
-    bool WaitForWorker(Gif& gif);
+    // One edit, during which the window is not reloaded: its controls already show the change.
+    template <typename Change>
+    void EditQuietly(const char* name, std::string mergeKey, Change&& change);
     // A key that joins one field's edits while the user stays in it.
     std::string TypingKey(const char* field, const void* owner) const;
     void Done();  // after each handled action

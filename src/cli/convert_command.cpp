@@ -79,9 +79,7 @@ int RunConvertCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
     // Every picture's frame is reduced, all cores at once.
     JobScheduler scheduler;
     ColorReduction reduction(&scheduler);
-    std::vector<Gif*> frames;
-    for (Gif* g = animation.head; g; g = g->next) frames.push_back(g);
-    reduction.ReduceNow(frames);
+    reduction.ReduceNow(ChainFrames(animation.head));
     if (FormatOfExtension(ExtensionOf(options->output)) == PictureFormat::Jpeg)
         return WriteFirstFrameAsJpeg(animation, *options, err) ? kExitOk : kExitFailure;
     if (SaveAnimation(animation, animation.head, options->output) != GifWriteStatus::Ok) {

@@ -45,8 +45,7 @@ bool AppendGif(const std::string& path, Animation& animation, std::ostream& err)
     }
     if (&target == &animation) return true;
     Gif* first = DetachFrames(scratch, animation);
-    std::vector<Gif*> chain;
-    for (Gif* g = first; g; g = g->next) chain.push_back(g);
+    const std::vector<Gif*> chain = ChainFrames(first);
     Gif* last = LastFrame(animation);
     last->next = first;
     first->prev = last;

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <ostream>
-#include <vector>
 
 #include "cli/load_input.h"
 #include "cli/number_option.h"
@@ -10,7 +9,6 @@
 #include "gif/comparison_mask.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
-#include "model/gif.h"
 #include "platform/job_scheduler.h"
 #include "quantize/color_reduction.h"
 
@@ -26,9 +24,7 @@ int Rework(const std::string& in, const std::string& outPath, std::ostream& err,
     JobScheduler scheduler;
     ColorReduction reduction(&scheduler);
     rework(animation, reduction);
-    std::vector<Gif*> frames;
-    for (Gif* g = animation.head; g; g = g->next) frames.push_back(g);
-    reduction.ReduceNow(frames);
+    reduction.ReduceNow(ChainFrames(animation.head));
     if (SaveAnimation(animation, animation.head, outPath) != GifWriteStatus::Ok) {
         err << kProgramName << ": " << outPath << ": cannot write the file\n";
         return kExitFailure;

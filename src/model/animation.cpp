@@ -56,10 +56,7 @@ const Palette& EffectivePalette(const Gif& gif) {
     return gif.usesLocalPalette || !gif.animation ? gif.palette : gif.animation->globalPalette;
 }
 
-void TakeAnimation(Animation& to, Animation& from) {
-    to.Clear();
-    to.head = std::exchange(from.head, nullptr);
-    for (Gif* g = to.head; g; g = g->next) g->animation = &to;
+void CopyAnimationValues(Animation& to, const Animation& from) {
     to.screenWidth = from.screenWidth;
     to.screenHeight = from.screenHeight;
     to.globalPalette = from.globalPalette;
@@ -71,6 +68,19 @@ void TakeAnimation(Animation& to, Animation& from) {
     to.useAnimationDelay = from.useAnimationDelay;
     to.animationDisposal = from.animationDisposal;
     to.useAnimationDisposal = from.useAnimationDisposal;
+}
+
+std::vector<Gif*> ChainFrames(Gif* first) {
+    std::vector<Gif*> frames;
+    for (Gif* g = first; g; g = g->next) frames.push_back(g);
+    return frames;
+}
+
+void TakeAnimation(Animation& to, Animation& from) {
+    to.Clear();
+    to.head = std::exchange(from.head, nullptr);
+    for (Gif* g = to.head; g; g = g->next) g->animation = &to;
+    CopyAnimationValues(to, from);
     to.globalComments = std::move(from.globalComments);
     from.globalComments.Clear();
     to.hasGlobalComments = std::exchange(from.hasGlobalComments, 0);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "model/comment_list.h"
 #include "model/gif.h"
@@ -79,6 +80,13 @@ Gif* CreateGif(Animation& animation, Gif* prev, Gif* next);
 // The palette that applies to the frame's indexed pixels: its own, or its document's global
 // one.
 const Palette& EffectivePalette(const Gif& gif);
+
+// Copies the values a file stores for the whole animation (screen, global palette,
+// background, looping, global delay and disposal); frames, comments and counters stay.
+void CopyAnimationValues(Animation& to, const Animation& from);
+
+// The frames of the chain from `first`, in order.
+std::vector<Gif*> ChainFrames(Gif* first);
 
 // Moves frames and animation-wide values of `from` into `to`, whose frames are freed first;
 // `from` is left empty. Version stamps stay `to`'s.

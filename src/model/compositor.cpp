@@ -64,16 +64,12 @@ void Compositor::RefreshDependencies() {
         canvas = gif == animation_.head ? std::max({globals, own, gif->linkStamp})
                                         : std::max(canvas, gif->linkStamp);
         const bool opaque = CoversScreenOpaquely(animation_, *gif);
-        dependencies_[gif] = opaque ? std::max(globals, own) : std::max(canvas, own);
-        switch (DisposalInForce(animation_, *gif)) {
-            case DisposalRestorePrevious: break;
-            // Clearing a frame that covers the whole screen leaves nothing of the frames
-            // before it.
-            case DisposalRestoreBackground:
-                canvas = opaque ? std::max(globals, own) : std::max(canvas, own);
-                break;
-            default: canvas = opaque ? std::max(globals, own) : std::max(canvas, own); break;
-        }
+        const uint64_t picture = opaque ? std::max(globals, own) : std::max(canvas, own);
+        dependencies_[gif] = picture;
+        // The next canvas is this picture, or this picture cleared where the frame lies (which,
+        // for a frame covering the screen, leaves nothing of the frames before it); restoring
+        // to previous passes the canvas on.
+        if (DisposalInForce(animation_, *gif) != DisposalRestorePrevious) canvas = picture;
     }
     dependenciesVersion_ = animation_.version;
 }
@@ -87,7 +83,7 @@ uint64_t Compositor::DependencyStamp(const Gif& gif) {
                                         : std::max(gif.pictureStamp, animation_.pictureStamp);
 }
 
-std::shared_ptr<const ScreenImage> Compositor::Current(const Gif& gif) {
+std::shared_ptr<const ScreenImage> Compositor::CachedDisplayBitmap(const Gif& gif) {
     DisplayCache::Entry kept = cache_.Find(gif);
     if (!kept.picture) return nullptr;
     // A picture of another size was composed for a screen since resized.
@@ -97,12 +93,8 @@ std::shared_ptr<const ScreenImage> Compositor::Current(const Gif& gif) {
     return kept.picture;
 }
 
-std::shared_ptr<const ScreenImage> Compositor::CachedDisplayBitmap(const Gif& gif) {
-    return Current(gif);
-}
-
 std::shared_ptr<const ScreenImage> Compositor::GetDisplayBitmap(const Gif& gif) {
-    if (auto picture = Current(gif)) return picture;
+    if (auto picture = CachedDisplayBitmap(gif)) return picture;
     StopJob(gif);  // a queued job is not needed now; a running one is waited for
     return Compose(gif);
 }
@@ -110,7 +102,7 @@ std::shared_ptr<const ScreenImage> Compositor::GetDisplayBitmap(const Gif& gif) 
 void Compositor::ComposeFrame(const Gif& gif) { Compose(gif); }
 
 std::shared_ptr<const ScreenImage> Compositor::Compose(const Gif& gif) {
-    if (auto picture = Current(gif)) return picture;
+    if (auto picture = CachedDisplayBitmap(gif)) return picture;
     if (!HasPicture(gif)) return nullptr;
     const uint64_t version = animation_.version;
     ScreenImage picture = CoversScreenOpaquely(animation_, gif)
@@ -133,7 +125,7 @@ ScreenImage Compositor::CanvasBefore(const Gif& gif) {
     for (const Gif* earlier = gif.prev; earlier; earlier = earlier->prev) {
         first = earlier;
         if (DisposalInForce(animation_, *earlier) == DisposalRestorePrevious) continue;
-        if (auto kept = Current(*earlier)) {
+        if (auto kept = CachedDisplayBitmap(*earlier)) {
             ScreenImage canvas = *kept;
             DisposeAfterDisplay(animation_, *earlier, canvas);
             return Replay(earlier->next, gif, std::move(canvas));
@@ -160,7 +152,7 @@ void Compositor::StartCompositions(const Gif* first, std::size_t count) {
 }
 
 void Compositor::QueueComposition(const Gif& gif) {
-    if (!scheduler_ || Current(gif)) return;
+    if (!scheduler_ || CachedDisplayBitmap(gif)) return;
     std::lock_guard lock(jobsLock_);
     Queue(gif);
 }

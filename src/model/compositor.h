@@ -73,8 +73,6 @@ public:
 
 private:
     std::shared_ptr<const ScreenImage> Compose(const Gif& gif);
-    // The kept picture when it is current, else null.
-    std::shared_ptr<const ScreenImage> Current(const Gif& gif);
     // The newest stamp the frame's picture depends on.
     uint64_t DependencyStamp(const Gif& gif);
     void RefreshDependencies();

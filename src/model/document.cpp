@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
 
 #include "model/reduction_workers.h"
 #include "model/status_display.h"
@@ -176,10 +177,7 @@ Document::Document() = default;
 
 Document::~Document() {
     DropSteps(0, steps_.size());
-    std::vector<Gif*> frames;
-    for (Gif* gif = animation_.head; gif; gif = gif->next) frames.push_back(gif);
-    animation_.head = nullptr;
-    FreeFrames(std::move(frames));
+    FreeFrames(ChainFrames(std::exchange(animation_.head, nullptr)));
 }
 
 void Document::Subscribe(DocumentObserver* observer) {
@@ -222,10 +220,7 @@ void Document::Reset(Animation& content) {
     ExclusiveDocumentLock lock(&lock_);
     DropSteps(0, steps_.size());
     position_ = 0;
-    std::vector<Gif*> old;
-    for (Gif* gif = animation_.head; gif; gif = gif->next) old.push_back(gif);
-    animation_.head = nullptr;
-    FreeFrames(std::move(old));
+    FreeFrames(ChainFrames(std::exchange(animation_.head, nullptr)));
 
     const uint64_t version = animation_.version;
     TakeAnimation(animation_, content);
@@ -242,17 +237,7 @@ void Document::Reset(Animation& content) {
 
 void Document::Clear() {
     Animation empty;
-    empty.screenWidth = animation_.screenWidth;
-    empty.screenHeight = animation_.screenHeight;
-    empty.globalPalette = animation_.globalPalette;
-    empty.globalPalettePresent = animation_.globalPalettePresent;
-    empty.backgroundIndex = animation_.backgroundIndex;
-    empty.loopCount = animation_.loopCount;
-    empty.hasLoopExtension = animation_.hasLoopExtension;
-    empty.animationDelay = animation_.animationDelay;
-    empty.useAnimationDelay = animation_.useAnimationDelay;
-    empty.animationDisposal = animation_.animationDisposal;
-    empty.useAnimationDisposal = animation_.useAnimationDisposal;
+    CopyAnimationValues(empty, animation_);
     Reset(empty);
 }
 
@@ -289,6 +274,7 @@ DocumentChange Document::Finish(DocumentChange::Cause cause, const std::string& 
     change.name = name;
     const uint64_t version = ++animation_.version;
 
+    std::unordered_set<Gif*> inserted;
     if (!effects.wasListed.empty()) {
         // Groups that lost frames are counted from nothing: a group none of whose frames is
         // listed any more is reached from no listed frame.
@@ -296,7 +282,6 @@ DocumentChange Document::Finish(DocumentChange::Cause cause, const std::string& 
             for (FrameGroup* group = gif->group.get(); group; group = group->parent.get())
                 group->first = group->last = nullptr, group->frames = 0;
         RecountGroups(animation_);
-        std::unordered_set<Gif*> inserted;
         for (const auto& [gif, before] : effects.wasListed) {
             if (!before && gif->alive) inserted.insert(gif);
             if (before && !gif->alive) change.removed.push_back(gif);
@@ -315,9 +300,7 @@ DocumentChange Document::Finish(DocumentChange::Cause cause, const std::string& 
 
     SortUnique(effects.changed);
     for (Gif* gif : effects.changed)
-        if (gif->alive && std::find(change.inserted.begin(), change.inserted.end(), gif) ==
-                              change.inserted.end())
-            change.changed.push_back(gif);
+        if (gif->alive && !inserted.count(gif)) change.changed.push_back(gif);
     change.globals = effects.globals;
     change.comments = effects.comments;
     change.pictures = change.Structure() || effects.globalPictures ||
@@ -397,7 +380,9 @@ std::size_t Document::HistoryBytes() const {
 
 void Document::TrimHistory() {
     // The newest done step stays: the last edit can always be taken back.
-    while (position_ > 1 && HistoryBytes() > historyBound_) {
+    std::size_t bytes = HistoryBytes();
+    while (position_ > 1 && bytes > historyBound_) {
+        bytes -= steps_.front()->Bytes();
         DropSteps(0, 1);
         --position_;
         if (saved_) saved_ = *saved_ == 0 ? std::nullopt : std::optional<std::size_t>(*saved_ - 1);
@@ -422,16 +407,7 @@ Transaction::~Transaction() {
     if (outer_) {
         // Part of the edit around it: one step for both.
         for (auto& action : actions_) outer_->actions_.push_back(std::move(action));
-        EditEffects& into = outer_->effects_;
-        for (const auto& [gif, before] : effects_.wasListed) into.Listed(gif, before);
-        into.changed.insert(into.changed.end(), effects_.changed.begin(), effects_.changed.end());
-        into.pictureChanged.insert(into.pictureChanged.end(), effects_.pictureChanged.begin(),
-                                   effects_.pictureChanged.end());
-        into.linkChanged.insert(into.linkChanged.end(), effects_.linkChanged.begin(),
-                                effects_.linkChanged.end());
-        into.globals = into.globals || effects_.globals;
-        into.globalPictures = into.globalPictures || effects_.globalPictures;
-        into.comments = into.comments || effects_.comments;
+        outer_->effects_.Absorb(effects_);
         return;
     }
     document_.open_ = nullptr;
@@ -439,8 +415,6 @@ Transaction::~Transaction() {
     // Results that arrived meanwhile waited for the edit to end.
     if (document_.workers_) document_.workers_->ApplyFinished();
 }
-
-void Transaction::WaitForPendingPalette(Gif& gif) { document_.WaitForReduction(gif); }
 
 void Transaction::ReplaceContent(Gif& gif, FrameContent content) {
     SwapContent(gif, content);
@@ -460,8 +434,7 @@ void Transaction::Insert(Gif* chain, const Place& place, std::shared_ptr<FrameGr
         Set(counter, newGroup->number);
         group = std::move(newGroup);
     }
-    std::vector<Gif*> frames;
-    for (Gif* gif = chain; gif; gif = gif->next) frames.push_back(gif);
+    std::vector<Gif*> frames = ChainFrames(chain);
     for (Gif* gif : frames) {
         gif->animation = &animation;
         gif->group = group;

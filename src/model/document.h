@@ -176,7 +176,7 @@ public:
     template <typename T>
     void Set(Gif& gif, T Gif::*field, T value) {
         if (gif.*field == value) return;
-        if (IsPaletteField(field)) WaitForPendingPalette(gif);
+        if (IsPaletteField(field)) document_.WaitForReduction(gif);
         auto action = std::make_unique<FieldAction<T, Gif>>(gif, field, std::move(value),
                                                             FieldShowsInPicture(field));
         action->Redo(effects_);
@@ -221,7 +221,6 @@ private:
             return false;
         }
     }
-    void WaitForPendingPalette(Gif& gif);
 
     Document& document_;
     std::string name_;

@@ -32,6 +32,17 @@ struct EditEffects {
         globals = true;
         globalPictures = globalPictures || picture;
     }
+    // Adds what a nested edit did.
+    void Absorb(const EditEffects& inner) {
+        for (const auto& [gif, before] : inner.wasListed) Listed(gif, before);
+        changed.insert(changed.end(), inner.changed.begin(), inner.changed.end());
+        pictureChanged.insert(pictureChanged.end(), inner.pictureChanged.begin(),
+                              inner.pictureChanged.end());
+        linkChanged.insert(linkChanged.end(), inner.linkChanged.begin(), inner.linkChanged.end());
+        globals = globals || inner.globals;
+        globalPictures = globalPictures || inner.globalPictures;
+        comments = comments || inner.comments;
+    }
 };
 
 // One change inside an undo step, already applied when it is recorded. Undo takes it back,

@@ -31,15 +31,6 @@ void SwapContent(Gif& gif, FrameContent& content) {
     std::swap(gif.bitsPerPixel, content.bitsPerPixel);
 }
 
-bool SameContent(const FrameContent& a, const FrameContent& b) {
-    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height &&
-           a.indexed == b.indexed && a.trueColor == b.trueColor && a.palette == b.palette &&
-           a.usesLocalPalette == b.usesLocalPalette && a.transparent == b.transparent &&
-           a.transparentIndex == b.transparentIndex &&
-           a.hasTransparentPixels == b.hasTransparentPixels && a.indexedReady == b.indexedReady &&
-           a.bitsPerPixel == b.bitsPerPixel;
-}
-
 std::size_t ContentBytes(const FrameContent& content) {
     std::size_t bytes = 0;
     if (content.indexed)

@@ -29,15 +29,15 @@ struct FrameContent {
     int32_t hasTransparentPixels = 1;
     int32_t indexedReady = 1;
     uint8_t bitsPerPixel = 8;
+
+    // The same pixel buffers, geometry, palette and transparency.
+    friend bool operator==(const FrameContent&, const FrameContent&) = default;
 };
 
 FrameContent ContentOf(const Gif& gif);
 void SetContent(Gif& gif, FrameContent content);
 // Exchanges the frame's content with `content`.
 void SwapContent(Gif& gif, FrameContent& content);
-
-// The same pixel buffers, geometry, palette and transparency.
-bool SameContent(const FrameContent& a, const FrameContent& b);
 
 // The bytes of pixels the content holds.
 std::size_t ContentBytes(const FrameContent& content);

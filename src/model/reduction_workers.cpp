@@ -7,6 +7,7 @@
 namespace anitrope {
 
 void ApplyReduction(Gif& gif, ReductionResult result, bool keepTrueColor) {
+    if (result.indexed) result.indexed->SetOwner(&gif);
     gif.palette = result.palette;
     gif.indexed = std::move(result.indexed);
     gif.transparent = result.transparent;

@@ -50,6 +50,7 @@ ColorReduction::~ColorReduction() {
             jobs.push_back(job);
         }
         jobs_.clear();
+        tickets_.clear();
         jobs.insert(jobs.end(), orphans_.begin(), orphans_.end());
         orphans_.clear();
     }
@@ -76,14 +77,19 @@ void ColorReduction::Report(int notification) {
 }
 
 std::shared_ptr<ColorReduction::Job> ColorReduction::Find(const Gif& gif) const {
-    for (const auto& [ticket, job] : jobs_)
-        if (job->gif == &gif) return job;
-    return nullptr;
+    const auto found = tickets_.find(&gif);
+    return found == tickets_.end() ? nullptr : jobs_.at(found->second);
+}
+
+bool ColorReduction::Unbook(const Job& job) {
+    if (!jobs_.erase(job.ticket)) return false;
+    tickets_.erase(job.gif);
+    return true;
 }
 
 void ColorReduction::Drop(const std::shared_ptr<Job>& job) {
     job->abort = true;
-    jobs_.erase(job->ticket);
+    Unbook(*job);
     // A running job ends on its own; it keeps using this object until then.
     if (scheduler_ && job->handle && !scheduler_->Cancel(job->handle) && !job->ended)
         orphans_.push_back(job);
@@ -125,6 +131,7 @@ void ColorReduction::Submit(const std::shared_ptr<Job>& job, JobPriority priorit
         std::lock_guard lock(lock_);
         job->ticket = ++nextTicket_;
         jobs_[job->ticket] = job;
+        tickets_[job->gif] = job->ticket;
         // The job cannot end (which takes lock_) before its handle is stored.
         if (scheduler_) job->handle = scheduler_->Submit([this, job] { Run(*job); }, priority);
     }
@@ -161,10 +168,7 @@ void ColorReduction::Apply(const std::shared_ptr<Job>& job) {
         return;
     }
     const bool keep = KeepsTrueColor();
-    auto apply = [&](Gif& frame) {
-        job->result->indexed->SetOwner(&frame);
-        ApplyReduction(frame, std::move(*job->result), keep);
-    };
+    auto apply = [&](Gif& frame) { ApplyReduction(frame, std::move(*job->result), keep); };
     if (document_) {
         document_->Update(gif, apply);
     } else {
@@ -191,7 +195,7 @@ void ColorReduction::Wait(Gif& gif) {
     {
         std::lock_guard lock(lock_);
         // Forgotten meanwhile (the frame went): nothing to apply.
-        if (!jobs_.erase(job->ticket)) return;
+        if (!Unbook(*job)) return;
     }
     Apply(job);
 }
@@ -214,14 +218,9 @@ void ColorReduction::ApplyFinished() {
     std::vector<std::shared_ptr<Job>> finished;
     {
         std::lock_guard lock(lock_);
-        for (auto at = jobs_.begin(); at != jobs_.end();) {
-            if (at->second->ended) {
-                finished.push_back(at->second);
-                at = jobs_.erase(at);
-            } else {
-                ++at;
-            }
-        }
+        for (const auto& [ticket, job] : jobs_)
+            if (job->ended) finished.push_back(job);
+        for (const auto& job : finished) Unbook(*job);
     }
     for (const auto& job : finished) Apply(job);
 }
@@ -242,31 +241,23 @@ void ColorReduction::Forget(const Gif& gif) {
 }
 
 void ColorReduction::ReduceNow(std::span<Gif* const> frames) {
-    struct Work {
-        Gif* gif;
-        std::shared_ptr<const TrueColorBitmap> source;
-        KeepColors keep;
-        std::optional<ReductionResult> result;
-        JobHandle handle;
-    };
-    std::vector<std::shared_ptr<Work>> works;
+    // Outside the books: nobody else sees these frames, so nothing waits for or drops them.
+    std::vector<std::shared_ptr<Job>> jobs;
     for (Gif* gif : frames) {
         if (!gif || !AwaitsReduction(*gif)) continue;
-        auto work = std::make_shared<Work>(Work{gif, gif->trueColor, gif->keepColors, {}, {}});
+        auto job = NewJob(*gif);
+        const auto reduce = [job] { job->result = Reduce(*job->source, job->keep, nullptr); };
         if (scheduler_) {
-            work->handle = scheduler_->Submit(
-                [work] { work->result = Reduce(*work->source, work->keep, nullptr); });
+            job->handle = scheduler_->Submit(reduce);
         } else {
-            work->result = Reduce(*work->source, work->keep, nullptr);
+            reduce();
         }
-        works.push_back(std::move(work));
+        jobs.push_back(std::move(job));
     }
     const bool keep = KeepsTrueColor();
-    for (const auto& work : works) {
-        if (scheduler_) scheduler_->Wait(work->handle);
-        if (!work->result) continue;
-        work->result->indexed->SetOwner(work->gif);
-        ApplyReduction(*work->gif, std::move(*work->result), keep);
+    for (const auto& job : jobs) {
+        if (scheduler_) scheduler_->Wait(job->handle);
+        if (job->result) ApplyReduction(*job->gif, std::move(*job->result), keep);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 #include "model/reduction_workers.h"
@@ -76,6 +77,8 @@ private:
     // Takes the job out (lock_ held) and applies or drops its result on this thread.
     void Apply(const std::shared_ptr<Job>& job);
     std::shared_ptr<Job> Find(const Gif& gif) const;  // lock_ held
+    // Takes the job out of the books (lock_ held); false when it was not in them.
+    bool Unbook(const Job& job);
     void Drop(const std::shared_ptr<Job>& job);       // lock_ held: out of the books, stopped
     void Report(int notification);
 
@@ -88,6 +91,7 @@ private:
 
     mutable std::mutex lock_;  // taken before the scheduler's, never while waiting for a job
     std::map<Ticket, std::shared_ptr<Job>> jobs_;  // started and not yet applied, in order
+    std::unordered_map<const Gif*, Ticket> tickets_;  // the job of each frame in jobs_
     std::vector<std::shared_ptr<Job>> orphans_;     // dropped while running: waited for at the end
     Ticket nextTicket_ = 0;
 };

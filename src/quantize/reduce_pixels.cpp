@@ -79,7 +79,6 @@ bool ReducePixels(Gif& gif) {
     if (!gif.trueColor) return false;
     std::optional<ReductionResult> result = ReduceTrueColor(*gif.trueColor, gif.keepColors);
     if (!result) return false;
-    result->indexed->SetOwner(&gif);
     ApplyReduction(gif, std::move(*result), true);
     return true;
 }

@@ -13,23 +13,6 @@ namespace {
 using testing::AppendFrame;
 using testing::FillTrueColor;
 
-TEST(ModelReduction, OnlyAFrameWithTrueColourAndStalePixelsAwaitsItsReduction) {
-    struct Case {
-        int32_t ready;
-        bool trueColor;
-        bool awaits;
-    };
-    for (const Case& c : {Case{0, true, true}, Case{0, false, false}, Case{1, true, false},
-                          Case{1, false, false}}) {
-        SCOPED_TRACE(::testing::Message() << "ready " << c.ready << " true colour " << c.trueColor);
-        Gif gif(nullptr);
-        if (c.trueColor) gif.trueColor = std::make_shared<TrueColorBitmap>(1, 1);
-        SetIndexedReady(gif, c.ready);
-        EXPECT_EQ(IsIndexedReady(gif), c.ready);
-        EXPECT_EQ(AwaitsReduction(gif), c.awaits);
-    }
-}
-
 TEST(ModelReduction, AppliedResultBecomesTheFramesPixelsPaletteAndTransparency) {
     for (bool keepTrueColor : {true, false}) {
         SCOPED_TRACE(::testing::Message() << "keep true colour " << keepTrueColor);

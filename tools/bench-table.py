@@ -77,6 +77,7 @@ class Bench:
         self.codec_bench = self.build / "bench/gif_codec_bench"
         self.reduction_bench = self.build / "bench/reduction_bench"
         self.playback_bench = self.build / "bench/playback_bench"
+        self.effect_bench = self.build / "bench/effect_bench"
         self.optimize_words = shlex.split(args.optimize)
         self.rows = []  # one dict per table line, keyed by the column names of table()
 
@@ -300,6 +301,74 @@ class Bench:
                  (mean, float(mean)), (delay, float(delay)),
                  note=f"worst step {worst} ms, drift {drift} ms over the run")
 
+    # Row 8: the Fade transition and the Blur effect making 100 frames from two 640x480 frames,
+    # in frames per second, with the new frames reduced to 256 colours and left pending, beside
+    # ffmpeg's filters over the same two pictures (bench/effect_bench writes them out).
+    EFFECT_LINE = re.compile(
+        r"^effect (\S+) (\d+) frames (\d+x\d+): reduced ([\d.]+) fps, pending ([\d.]+) fps$")
+    BLUR_KERNEL = "1 3 1 3 4 3 1 3 1"  # Blur at strength 20: centre 0.2, sides 0.15, corners 0.05
+
+    def ffmpeg_fps(self, inputs, filters, frames):
+        """Frames per second of ffmpeg filtering looped still pictures into `frames` raw
+        frames, from its own -benchmark wall time (start-up and probing left out), best of
+        --runs; (None, why) when it failed."""
+        words = ["ffmpeg", "-hide_banner", "-nostdin", "-nostats", "-benchmark"]
+        for path in inputs:
+            # 25 a second for 4 s: xfade's duration covers exactly `frames` of them.
+            words += ["-loop", "1", "-framerate", "25", "-t", f"{frames / 25:g}", "-i", str(path)]
+        words += ["-filter_complex", filters, "-frames:v", str(frames), "-f", "rawvideo", "-y",
+                  os.devnull]
+        best = None
+        for _ in range(self.runs):
+            try:
+                done = subprocess.run(words, capture_output=True, text=True, check=False)
+            except OSError as error:
+                return None, f"ffmpeg: {error.strerror}"
+            rtime = re.search(r"bench: utime=\S+ stime=\S+ rtime=([\d.]+)s", done.stderr)
+            made = re.findall(r"frame=\s*(\d+)", done.stderr)
+            if done.returncode != 0 or not rtime or not made or int(made[-1]) != frames:
+                return None, first_error_line(done.stderr) or f"ffmpeg exit {done.returncode}"
+            seconds = float(rtime.group(1))
+            best = seconds if best is None else min(best, seconds)
+        return (frames / best if best else None), ""
+
+    def effect_rows(self):
+        if not self.effect_bench.exists():
+            self.add(8, "effect fps", "-", "ffmpeg", ("not built", None), ("", None))
+            return
+        log("effects beside ffmpeg filters ...")
+        folder = self.work / "effects"
+        folder.mkdir(parents=True, exist_ok=True)
+        done = subprocess.run([str(self.effect_bench), str(folder)], capture_output=True,
+                              text=True, check=False)
+        found = {m.group(1): m for m in map(self.EFFECT_LINE.match, done.stdout.splitlines()) if m}
+        first, second = folder / "first.ppm", folder / "second.ppm"
+        kernel = self.BLUR_KERNEL
+        convolution = "convolution=" + ":".join(
+            f"{plane}m='{kernel}':{plane}rdiv=1/20" for plane in range(3))
+        cases = [
+            ("fade-transition", "fade", "2 frames 640x480", [
+                ("ffmpeg xfade=transition=fade", [first, second],
+                 "[0:v][1:v]xfade=transition=fade:duration={seconds}:offset=0")]),
+            ("blur-effect", "blur", "1st frame 640x480", [
+                ("ffmpeg convolution, same 3x3", [first], f"[0:v]{convolution}"),
+                ("ffmpeg boxblur=1:1", [first], "[0:v]boxblur=1:1")]),
+        ]
+        for label, short, input_name, anchors in cases:
+            match = found.get(label)
+            if not match:
+                self.add(8, f"{short} fps", input_name, "ffmpeg", ("failed", None), ("", None),
+                         note=first_error_line(done.stderr) or f"exit {done.returncode}")
+                continue
+            frames = int(match.group(2))
+            for anchor, inputs, filters in anchors:
+                fps, why = self.ffmpeg_fps(inputs, filters.format(seconds=f"{frames / 25:g}"),
+                                           frames)
+                theirs = (f"{fps:.1f}", fps) if fps else ("failed", None)
+                for mode, value in (("reduced", match.group(4)), ("pending", match.group(5))):
+                    self.add(8, f"{short} fps, {mode}", f"{input_name} -> {frames}", anchor,
+                             (value, float(value)), theirs, note=why)
+
     # --- the header ------------------------------------------------------------------------
 
     def compiler(self):
@@ -347,7 +416,7 @@ class Bench:
             f"gifsicle:    {first_line(['gifsicle', '--version'])}",
             f"ImageMagick: {im} ({IMAGEMAGICK})",
             f"pngquant:    {first_line(['pngquant', '--version'])}",
-            f"ffmpeg:      {ffmpeg} (made the corpus)",
+            f"ffmpeg:      {ffmpeg} (made the corpus; row 8's anchor)",
             f"anitrope:    {commit}",
             "",
             "rows 1-2: in-process, best of 5, our reader and writer beside giflib on the same",
@@ -367,6 +436,13 @@ class Bench:
             "  6  bench/reduction_bench IN...: every frame reduced again, N workers beside 1.",
             "  7  bench/playback_bench: the editor plays 100 frames of delay 2 (offscreen); mean",
             "     time between frame changes beside the 20 ms asked for.",
+            "  8  bench/effect_bench: 100 frames from two 640x480 frames (a gradient and a pattern,",
+            "     256 colours) on every core, best of 3; the new frames reduced to 256 colours",
+            "     or left pending. Anchors: ffmpeg -benchmark wall time over the same pictures",
+            "     (PPM, looped) into rawvideo: xfade=transition=fade for the Fade transition; for",
+            "     the Blur effect (strength 20) convolution with the same 3x3 weights and",
+            "     boxblur=1:1. Here the figures are frames per second: a ratio above 1 is ours",
+            "     faster.",
             "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
             "      matched by display time (the frame counts differ).",
         ]
@@ -411,6 +487,7 @@ class Bench:
         self.memory_rows(largest, optimized)
         self.reduction_rows(animations)
         self.playback_rows()
+        self.effect_rows()
         print("\n".join(self.header(animations, stills) + [""] + self.table()))
 
 

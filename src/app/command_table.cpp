@@ -54,9 +54,9 @@ const std::array kCommands{
     Command{CmdComment, Commentable, nullptr, Nothing, false},
     Command{CmdOptimize, WithDocument, nullptr, [](Editor& e, const std::string&) { e.OptimizeImages(); }},
     Command{CmdUnoptimize, WithDocument, nullptr, [](Editor& e, const std::string&) { e.UnoptimizeImages(); }},
-    Command{CmdInsertEffect, OnImageWithFrame, nullptr, Nothing, false},
-    Command{CmdInsertTransition, TransitionFits, nullptr, Nothing, false},
-    Command{CmdInsertTransitionKey, TransitionFits, nullptr, Nothing, false},
+    Command{CmdInsertEffect, OnImageWithFrame, nullptr, [](Editor& e, const std::string&) { e.InsertEffect(); }},
+    Command{CmdInsertTransition, TransitionFits, nullptr, [](Editor& e, const std::string&) { e.InsertTransition(); }},
+    Command{CmdInsertTransitionKey, TransitionFits, nullptr, [](Editor& e, const std::string&) { e.InsertTransition(); }},
     Command{CmdBannerText, RootOrImage, nullptr, Nothing, false},
     // The buttons to the first and last image are there from the start.
     Command{CmdGotoFirst, WithDocument, Always, [](Editor& e, const std::string&) { e.GotoFirst(); }},
@@ -75,7 +75,7 @@ const std::array kCommands{
     Command{CmdRecentFile1 + 2, Always, nullptr, Recent<2>},
     Command{CmdRecentFile1 + 3, Always, nullptr, Recent<3>},
     Command{CmdRecentFile1 + 4, Always, nullptr, Recent<4>},
-    Command{CmdEffectButton, WithDocument, nullptr, Nothing, false},
+    Command{CmdEffectButton, WithDocument, nullptr, [](Editor& e, const std::string&) { e.EffectOrTransition(); }},
     Command{CmdOpenCommandLine, Always, nullptr, [](Editor& e, const std::string& file) { e.OpenFile(file, OpenOrigin::CommandLine); }},
     Command{CmdOpenHandedOver, Always, nullptr, [](Editor& e, const std::string& file) { e.OpenFile(file, OpenOrigin::CommandLine); }},
 };

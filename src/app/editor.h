@@ -10,6 +10,7 @@
 #include "app/command_table.h"
 #include "app/selection_kind.h"
 #include "app/settings.h"
+#include "effects/effect_params.h"
 #include "formats/picture_format.h"
 #include "formats/picture_read_result.h"
 #include "model/compositor.h"
@@ -113,6 +114,18 @@ public:
     void ShowOptions();
     void ShowAbout();
 
+    // "Insert &Effect ..." (1021) and "Insert &Transition ..." (1022, 1023) choose the table
+    // and go on as the "Effect/Transition" button (1061): the dialog, then the frames it asks
+    // for inserted after the current frame as one group, one edit.
+    void InsertEffect();
+    void InsertTransition();
+    void EffectOrTransition();
+    // The record the effect dialog edits, kept for the whole run, and the palette index its
+    // colour swatch shows (kept across openings too).
+    EffectParams& Effects() { return effects_; }
+    int32_t& EffectColor() { return effectColor_; }
+    JobScheduler& Scheduler() { return scheduler_; }
+
     bool Playing() const { return playing_; }
     void StartOrStopPlayback();
     void StopPlayback();
@@ -144,6 +157,11 @@ public:
     std::function<bool(int command)> confirm;
     // Told true before a long operation and false after it, for the wait cursor.
     std::function<void(bool)> busy;
+    // The "Select Effect/Transition" dialog over Effects(): true for OK. Without one the
+    // commands do nothing.
+    std::function<bool(EffectParams&)> chooseEffect;
+    // After each frame an effect computed, while the interface waits: show the progress now.
+    std::function<void()> onProgressStep;
 
 private:
     void DocumentChanged(const DocumentChange& change) override;
@@ -176,6 +194,9 @@ private:
     // of a reworked copy of them, frame for frame.
     void ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework);
     bool StepHistory(bool back);  // Undo, or Redo
+    // Computes what Effects() chose and inserts it after the current frame; false after the
+    // error was reported.
+    bool InsertGeneratedFrames();
     void ArmTimer(const Gif& gif);
     bool FirstFrameMatchesScreen(const Gif& first) const;
     // The animation-wide values a document opened now takes over from the one it replaces.
@@ -197,6 +218,8 @@ private:
     Gif* currentGif_ = nullptr;
     bool playing_ = false;
     std::optional<OutlineItem> playbackItem_;
+    EffectParams effects_;
+    int32_t effectColor_ = 0;
     std::string title_;  // the file the document shows, empty for none
 };
 

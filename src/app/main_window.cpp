@@ -21,6 +21,8 @@
 #include "app/about_box.h"
 #include "app/command_ids.h"
 #include "app/confirmation.h"
+#include "app/effect_dialog.h"
+#include "app/palette_panel.h"
 #include "app/menu_table.h"
 #include "app/optimize_progress_dialog.h"
 #include "app/options_dialog.h"
@@ -88,6 +90,22 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         OptionsDialog dialog(editor_.Config(), editor_.Boxes(), this);
         dialog.exec();
     };
+    editor_.chooseEffect = [this](EffectParams& params) {
+        EffectDialogContext context{editor_.Doc(), *editor_.CurrentGif(), editor_.Config(),
+                                    editor_.Boxes(), confirmations_, nullptr,
+                                    &editor_.Scheduler()};
+        context.chooseColor = [this](Gif& gif) -> std::optional<int> {
+            PaletteRequest request;
+            request.owner = &gif;
+            request.indexOnly = true;
+            if (PalettePanel::Open(editor_.Doc(), request, colors_, editor_.Boxes(),
+                                   QApplication::activeModalWidget()) != 1)
+                return std::nullopt;
+            return request.index;
+        };
+        return EffectDialog::Open(std::move(context), params, editor_.EffectColor(), this) == 1;
+    };
+    editor_.onProgressStep = [this] { statusBar()->repaint(); };
     editor_.onAbout = [this] {
         AboutBox box(AboutBox::Mode::Dialog, this);
         box.exec();

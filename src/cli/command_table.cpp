@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/convert_command.h"
+#include "cli/effect_command.h"
 #include "cli/frames_command.h"
 #include "cli/info_command.h"
 #include "cli/optimize_command.h"
@@ -40,6 +41,19 @@ constexpr std::array kCommands{
                "Reduces a BMP, DIB, TGA, ICO, CUR, JPEG, PNG or binary PPM picture to 256 "
                "colours and writes it as a GIF.",
                RunQuantizeCommand},
+    CliCommand{"effect",
+               "NAME [--frames N] [--pingpong] [--color INDEX|#RRGGBB] [--value1..5 V] "
+               "[--check1..4 0|1] [--direction K] [--option K] [--frame K] IN.gif OUT.gif | --list",
+               "Computes N new frames (10 by default) from frame K (1 by default) with the effect "
+               "NAME, as the editor's Insert Effect does, and writes the animation with them after "
+               "frame K. Options left out keep the effect's defaults; --list describes every "
+               "effect and transition with its options.",
+               RunEffectCommand},
+    CliCommand{"transition",
+               "NAME [the options of effect] IN.gif OUT.gif | --list",
+               "Computes N new frames leading from frame K to frame K+1 (same position and size) "
+               "with the transition NAME and writes the animation with them between the two.",
+               RunTransitionCommand},
 };
 
 }  // namespace

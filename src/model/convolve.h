@@ -23,5 +23,9 @@ struct EffectKernel {
 // out rather than mirrored. Results are clamped to 0-255 per channel.
 void Convolve3x3(const EffectKernel& kernel, TrueColorBitmap& target,
                  const TrueColorBitmap& source);
+// The same over the target rows [firstRow, endRow) only, so that one picture can be shared
+// out among threads.
+void Convolve3x3(const EffectKernel& kernel, TrueColorBitmap& target,
+                 const TrueColorBitmap& source, int32_t firstRow, int32_t endRow);
 
 }  // namespace anitrope

@@ -29,9 +29,9 @@ Gif* LastOf(Gif* chain) {
 
 }  // namespace
 
-Gif* MakeFrameList(Animation& animation, Gif* a, Gif* b, std::size_t count) {
+Gif* MakeFrameList(Animation& animation, const Gif* a, const Gif* b, std::size_t count) {
     if ((a && a->bitsPerPixel != 8) || (b && b->bitsPerPixel != 8)) return nullptr;
-    Gif* source = a ? a : b;
+    const Gif* source = a ? a : b;
     if (count == 0 || !source || !HasArea(*source)) return nullptr;
 
     Gif* head = nullptr;

@@ -14,7 +14,7 @@ struct Gif;
 // `count` new frames, each a copy of `a` (of `b` when `a` is null) without true colour, linked
 // to one another. Null when count is 0, when neither source is given or the source has no
 // area, when a given source is not 8 bits per pixel, or when a copy fails.
-Gif* MakeFrameList(Animation& animation, Gif* a, Gif* b, std::size_t count);
+Gif* MakeFrameList(Animation& animation, const Gif* a, const Gif* b, std::size_t count);
 
 // Gives `a` and `b` true-colour pixels (see MakeTrueColor) and the first `count` frames of the
 // chain empty true-colour bitmaps to paint into. Returns 1.

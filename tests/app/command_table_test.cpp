@@ -56,7 +56,7 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         return more;
     };
     const std::set<int> document{CmdSaveAs, CmdNew, CmdOptimize, CmdUnoptimize, CmdGotoFirst,
-                                 CmdStartAnimation, CmdGotoLast};
+                                 CmdStartAnimation, CmdGotoLast, CmdEffectButton};
     auto withDocument = [&](std::set<int> more) {
         more.insert(document.begin(), document.end());
         return plus(more);
@@ -69,9 +69,13 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         {"root, clipboard", With(OnRoot(), [](AppState& s) { s.clipboardImage = true; }),
          withDocument({CmdPaste, CmdPasteKey})},
         {"image with a successor of its rectangle", OnImage(),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate})},
+         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect,
+                       CmdInsertTransition, CmdInsertTransitionKey})},
+        {"image with a successor elsewhere", OnImage(true, false),
+         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect})},
         {"last image, clipboard", With(OnImage(false), [](AppState& s) { s.clipboardImage = true; }),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdPaste, CmdPasteKey})},
+         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdPaste, CmdPasteKey,
+                       CmdInsertEffect})},
         {"comment", On(SelectionKind::Comment), withDocument({CmdDelete})},
         {"global comment", On(SelectionKind::GlobalComment), withDocument({CmdDelete})},
         {"effect group, clipboard",
@@ -79,7 +83,8 @@ TEST(CommandTable, MenuRulesFollowTheState) {
          withDocument({CmdDelete})},
         {"banner group", On(SelectionKind::BannerGroup), withDocument({CmdDelete})},
         {"playing", With(OnImage(), [](AppState& s) { s.playing = true; }),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdStopAnimation})},
+         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdStopAnimation,
+                       CmdInsertEffect, CmdInsertTransition, CmdInsertTransitionKey})},
         {"something to undo and redo",
          With(OnRoot(), [](AppState& s) { s.undoName = "Delete"; s.redoName = "Paste"; }),
          withDocument({CmdUndo, CmdRedo})},
@@ -102,9 +107,6 @@ TEST(CommandTable, LaterCommandsHaveRulesButStayGrayed) {
         AppState off;
     };
     const std::vector<Row> rows{
-        {CmdInsertEffect, OnImage(), OnRoot()},
-        {CmdInsertTransition, OnImage(), OnImage(true, false)},  // a successor elsewhere
-        {CmdInsertTransitionKey, OnImage(), OnImage(false)},
         {CmdExportAll, On(SelectionKind::Comment), OnRoot()},
         {CmdComment, On(SelectionKind::GlobalComment), On(SelectionKind::EffectGroup)},
         {CmdBannerText, OnImage(), On(SelectionKind::BannerGroup)},

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTreeView>
 #include <functional>
 #include <random>
@@ -18,6 +19,7 @@
 #include "app/about_box.h"
 #include "app/color_swatch.h"
 #include "app/command_ids.h"
+#include "app/effect_dialog.h"
 #include "app/main_window.h"
 #include "app/outline_model.h"
 #include "app/options_dialog.h"
@@ -159,6 +161,20 @@ TEST_F(DocumentCoreTest, BrowsingPlayingAndCancelledDialogsChangeNothing) {
              parameters().UseGlobalPaletteBox()->click();
          }},
         {"refresh the Parameters window", [&] { parameters().Refresh(); }},
+        {"cancel the effect dialog after trying entries",
+         [&] {
+             if (editor().Kind() != SelectionKind::Image) return;
+             WhenModal<EffectDialog>([&](EffectDialog& dialog) {
+                 dialog.EffectRadio()->click();
+                 const int entry = static_cast<int>(random() % dialog.EffectList()->count());
+                 dialog.EffectList()->setCurrentIndex(entry);
+                 emit dialog.EffectList()->activated(entry);
+                 dialog.EditsSettled();
+                 dialog.NextPreviewFrame();
+                 dialog.CancelButton()->click();
+             });
+             editor().Dispatch(CmdInsertEffect);
+         }},
     };
     for (int step = 0; step < 400; ++step) {
         const auto& [name, action] = actions[random() % actions.size()];
@@ -273,6 +289,16 @@ TEST_F(DocumentCoreTest, EveryKindOfEditIsUndoneAndRedone) {
                  panel.OkButton()->click();
              });
              t.parameters().EditGlobalPaletteButton()->click();
+         }},
+        {"insert an effect", "Insert Effect", [](DocumentCoreTest& t) {
+             WhenModal<EffectDialog>([](EffectDialog& dialog) {
+                 const int invert = 9;
+                 dialog.EffectList()->setCurrentIndex(invert);
+                 emit dialog.EffectList()->activated(invert);
+                 dialog.FrameCountEdit()->setText("3");
+                 dialog.OkButton()->click();
+             });
+             t.editor().Dispatch(CmdInsertEffect);
          }},
         {"an optimized save shown in the editor", "Optimize", [](DocumentCoreTest& t) {
              t.files.Choose(t.dir / "saved.gif", 0, SaveAnimationChoices{true, true, 3});

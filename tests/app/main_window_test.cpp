@@ -54,7 +54,8 @@ TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
     EXPECT_TRUE(window.ToolbarAction(CmdSaveAs)->isEnabled());
     EXPECT_TRUE(window.MenuAction(CmdCopy)->isEnabled());
     EXPECT_FALSE(window.MenuAction(CmdPaste)->isEnabled()) << "nothing on the clipboard";
-    EXPECT_FALSE(window.MenuAction(CmdInsertEffect)->isEnabled()) << "effects come later";
+    EXPECT_TRUE(window.MenuAction(CmdInsertEffect)->isEnabled());
+    EXPECT_FALSE(window.MenuAction(CmdBannerText)->isEnabled()) << "banners come later";
     EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
     // The tree pane shows the document's outline.
     QTreeView* tree = window.TreePane();

@@ -393,10 +393,7 @@ void EffectDialog::EditsSettled() {
         return;
     }
     params_.frameCount = count;
-    if (tableEffect_)
-        params_.effectIndex = effectList_->currentIndex();
-    else
-        params_.transitionIndex = transitionList_->currentIndex();
+    StoreEntryIndex();
     if (Setup(SetupMode::Validate)) RestartPreview();
 }
 
@@ -493,10 +490,7 @@ void EffectDialog::accept() {
         return;
     }
     params_.frameCount = count;
-    if (tableEffect_)
-        params_.effectIndex = effectList_->currentIndex();
-    else
-        params_.transitionIndex = transitionList_->currentIndex();
+    StoreEntryIndex();
     if (!Setup(SetupMode::Validate)) return;
     const EffectEntry* entry = CurrentEntry();
     if (entry && !entry->Available()) {
@@ -513,10 +507,7 @@ void EffectDialog::accept() {
     chosen.frameCount = count;
     chosen.preview = 0;
     params_ = chosen;
-    StopPreview();
-    closing_ = true;
-    copy1_.reset();
-    copy2_.reset();
+    Leave();
     QDialog::accept();
 }
 
@@ -525,11 +516,22 @@ void EffectDialog::reject() {
     params_ = opening_;
     params_.colorIndex = -1;
     previewActive_ = previewAtOpening_;
+    Leave();
+    QDialog::reject();
+}
+
+void EffectDialog::Leave() {
     StopPreview();
     closing_ = true;
     copy1_.reset();
     copy2_.reset();
-    QDialog::reject();
+}
+
+void EffectDialog::StoreEntryIndex() {
+    if (tableEffect_)
+        params_.effectIndex = effectList_->currentIndex();
+    else
+        params_.transitionIndex = transitionList_->currentIndex();
 }
 
 // --- the preview -------------------------------------------------------------------------------

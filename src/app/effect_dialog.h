@@ -127,6 +127,10 @@ private:
     void EditChanged();
     void RestartPreview();
     void StopPreview();
+    // Closing either way: the preview and the copies go.
+    void Leave();
+    // The entry chosen in the current table's list becomes the record's.
+    void StoreEntryIndex();
     void FocusField(int field);
     // The record as the controls now say (OK's step 4, and the preview's own copy).
     EffectParams FromControls() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace anitrope {
 
@@ -28,6 +29,9 @@ struct EffectParams {
     int32_t direction = -1;   // the first list's item; -1 when it is empty
     int32_t option = -1;      // the second list's item; -1 when it is empty
     int32_t preview = 0;      // 1: a preview, with no progress and no colour reduction
+    // Where random placements start; none: the current time in seconds, so that runs differ.
+    // Set to replay a run (tests, the command line's --seed).
+    std::optional<uint32_t> seed;
 };
 
 inline constexpr int kValueSlots = 5;

@@ -31,7 +31,7 @@ struct EffectParams {
     int32_t preview = 0;      // 1: a preview, with no progress and no colour reduction
     // Where random placements start; none: the current time in seconds, so that runs differ.
     // Set to replay a run (tests, the command line's --seed).
-    std::optional<uint32_t> seed;
+    std::optional<uint32_t> seed{};
 };
 
 inline constexpr int kValueSlots = 5;

@@ -347,6 +347,16 @@ void EffectDialog::EnableColor() {
     swatch_->SetColor(PaletteColor(context_.current, currentColor_));
 }
 
+void EffectDialog::DisableColor() {
+    colorEnabled_ = false;
+    colorLabel_->setEnabled(false);
+    swatch_->setEnabled(false);
+    swatch_->SetColor(std::nullopt);
+}
+
+int32_t EffectDialog::ImageWidth() const { return static_cast<int32_t>(context_.current.width); }
+int32_t EffectDialog::ImageHeight() const { return static_cast<int32_t>(context_.current.height); }
+
 int32_t EffectDialog::Value(int slot) const {
     return ReadSignedNumber(valueEdits_[SlotIndex(slot, 5)]->text().toStdString());
 }

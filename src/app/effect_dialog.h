@@ -73,11 +73,14 @@ public:
     void AddListItem(int list, const std::string& text) override;
     void SelectListItem(int list, int item) override;
     void EnableColor() override;
+    void DisableColor() override;
     int32_t Value(int slot) const override;
     bool Checked(int slot) const override;
     int ListSelection(int list) const override;
     int32_t FrameCount() const override;
     bool TransitionChosen() const override;
+    int32_t ImageWidth() const override;
+    int32_t ImageHeight() const override;
     void Refuse(const std::string& message, const std::string& title, int field) override;
 
     // Timer 3 (500 ms after the last edit) and timer 2 (100 ms, the next preview frame); the

@@ -43,7 +43,8 @@ constexpr std::array kCommands{
                RunQuantizeCommand},
     CliCommand{"effect",
                "NAME [--frames N] [--pingpong] [--color INDEX|#RRGGBB] [--value1..5 V] "
-               "[--check1..4 0|1] [--direction K] [--option K] [--frame K] IN.gif OUT.gif | --list",
+               "[--check1..4 0|1] [--direction K] [--option K] [--frame K] [--seed N] IN.gif OUT.gif "
+               "| --list",
                "Computes N new frames (10 by default) from frame K (1 by default) with the effect "
                "NAME, as the editor's Insert Effect does, and writes the animation with them after "
                "frame K. Options left out keep the effect's defaults; --list describes every "

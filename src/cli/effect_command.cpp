@@ -18,6 +18,7 @@
 #include "effects/effect_progress.h"
 #include "gif/gif_writer.h"
 #include "model/animation.h"
+#include "model/frame_alloc.h"
 #include "model/gif.h"
 #include "platform/job_scheduler.h"
 #include "quantize/color_reduction.h"
@@ -39,6 +40,7 @@ struct EntryRequest {
     std::array<std::optional<bool>, kCheckSlots> checks;
     std::array<std::optional<std::string>, 2> lists;
     int frame = 1;  // 1-based, as `info` counts
+    std::optional<uint32_t> seed;  // replays random placements; none: they follow the clock
 };
 
 // One subcommand's way of speaking: its name starts every diagnostic.
@@ -137,6 +139,10 @@ bool ParseRequest(const Command& command, CommandArgs args, EntryRequest& reques
             const auto n = ParseNumber(text, 1, INT_MAX);
             if (!n) return bad("a frame number from 1");
             request.frame = *n;
+        } else if (word == "--seed") {
+            const auto n = ParseNumber(text, 0, INT_MAX);
+            if (!n) return bad("a whole number from 0");
+            request.seed = static_cast<uint32_t>(*n);
         } else if (word == "--color") {
             request.color = text;
         } else if (const int n = slot("--value", kValueSlots)) {
@@ -360,6 +366,17 @@ int RunEntryCommand(bool effect, CommandArgs args, std::ostream& out, std::ostre
     slots.transition = !effect;
     RunSetup(*entry, slots, SetupMode::Init);
     if (!FillSlots(command, *entry, request, slots)) return kExitUsage;
+
+    // Some limits are in the frame's own pixels, so the frame comes before the checks of OK.
+    Animation animation;
+    if (!LoadInput(request.input, animation, err)) return kExitFailure;
+    Gif* const first = animation.FrameAt(static_cast<std::size_t>(request.frame - 1));
+    if (!first) {
+        return command.Usage("--frame " + std::to_string(request.frame) + ": " + request.input +
+                             " has " + std::to_string(animation.FrameCount()) + " frame(s)");
+    }
+    slots.imageWidth = BitmapExtent(first->width);
+    slots.imageHeight = BitmapExtent(first->height);
     if (!CheckFrameCount(request.frames, slots.pingPong.checked, slots) ||
         !RunSetup(*entry, slots, SetupMode::Validate) || !slots.refusals.empty()) {
         const SlotRecord::Refusal refusal =
@@ -369,14 +386,8 @@ int RunEntryCommand(bool effect, CommandArgs args, std::ostream& out, std::ostre
         return kExitUsage;
     }
     slots.Store(params);
+    params.seed = request.seed;
 
-    Animation animation;
-    if (!LoadInput(request.input, animation, err)) return kExitFailure;
-    Gif* const first = animation.FrameAt(static_cast<std::size_t>(request.frame - 1));
-    if (!first) {
-        return command.Usage("--frame " + std::to_string(request.frame) + ": " + request.input +
-                             " has " + std::to_string(animation.FrameCount()) + " frame(s)");
-    }
     const Gif* const second = first->next;
     params.noTransition = second && SameRectangle(*first, *second) ? 0 : 1;
     if (!effect) {

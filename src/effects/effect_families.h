@@ -25,6 +25,48 @@ FrameChain ComputeBlur(const Gif* first, const Gif* second, const EffectParams& 
 FrameChain ComputeEmboss(const Gif* first, const Gif* second, const EffectParams& params,
                          EffectProgress& progress);
 
+// move_zoom_effects.cpp: Move and its three transitions, Zoom Out and Zoom In.
+int SetupMove(EffectSlots& slots, SetupMode mode);
+int SetupMoveBoth(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeMoveFirst(const Gif* first, const Gif* second, const EffectParams& params,
+                            EffectProgress& progress);
+FrameChain ComputeMoveSecond(const Gif* first, const Gif* second, const EffectParams& params,
+                             EffectProgress& progress);
+FrameChain ComputeMoveBoth(const Gif* first, const Gif* second, const EffectParams& params,
+                           EffectProgress& progress);
+FrameChain ComputeZoomIn(const Gif* first, const Gif* second, const EffectParams& params,
+                         EffectProgress& progress);
+FrameChain ComputeZoomOut(const Gif* first, const Gif* second, const EffectParams& params,
+                          EffectProgress& progress);
+
+// blind_effects.cpp: Blind (effect and transition) and Random Rects.
+int SetupBlind(EffectSlots& slots, SetupMode mode);
+int SetupRandomRects(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeBlind(const Gif* first, const Gif* second, const EffectParams& params,
+                        EffectProgress& progress);
+FrameChain ComputeRandomRects(const Gif* first, const Gif* second, const EffectParams& params,
+                              EffectProgress& progress);
+
+// frame_effects.cpp: Frame Out (effect), Frame Out 1. Image and Frame In 2. Image.
+FrameChain ComputeFrameOut(const Gif* first, const Gif* second, const EffectParams& params,
+                           EffectProgress& progress);
+FrameChain ComputeFrameIn(const Gif* first, const Gif* second, const EffectParams& params,
+                          EffectProgress& progress);
+
+// texture_effects.cpp: Checkers, Weave and Fringe (effect and transition).
+int SetupFringe(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeCheckers(const Gif* first, const Gif* second, const EffectParams& params,
+                           EffectProgress& progress);
+FrameChain ComputeWeave(const Gif* first, const Gif* second, const EffectParams& params,
+                        EffectProgress& progress);
+FrameChain ComputeFringe(const Gif* first, const Gif* second, const EffectParams& params,
+                         EffectProgress& progress);
+
+// pixelize_effects.cpp: Pixelize, an effect and a transition.
+int SetupPixelize(EffectSlots& slots, SetupMode mode);
+FrameChain ComputePixelize(const Gif* first, const Gif* second, const EffectParams& params,
+                           EffectProgress& progress);
+
 // Validation shared by entries: a transition needs at least two frames. Refuses with "At
 // least two frames are required for this transition !" and returns 0.
 int RequireTwoFramesForTransition(EffectSlots& slots);

@@ -41,6 +41,9 @@ public:
     virtual void AddListItem(int list, const std::string& text) = 0;
     virtual void SelectListItem(int list, int item) = 0;
     virtual void EnableColor() = 0;
+    // The colour label and swatch off again (an entry whose option makes the colour moot);
+    // the colour chosen stays.
+    virtual void DisableColor() = 0;
 
     // The edit of slot n read as a signed number (0 when it is not one).
     virtual int32_t Value(int slot) const = 0;
@@ -48,6 +51,10 @@ public:
     virtual int ListSelection(int list) const = 0;  // -1 for none
     virtual int32_t FrameCount() const = 0;         // the "Number of Frames" edit, read as above
     virtual bool TransitionChosen() const = 0;
+    // The size of the frame the entry will run on: the current frame itself, never a preview's
+    // scaled copy, since limits such as a blind's height are in its pixels.
+    virtual int32_t ImageWidth() const = 0;
+    virtual int32_t ImageHeight() const = 0;
 
     // A value is out of range: tells the user (`title` over `message`), then focuses the
     // field (a value slot or kFrameCountField) and selects its text.
@@ -88,12 +95,15 @@ public:
     void AddListItem(int list, const std::string& text) override;
     void SelectListItem(int list, int item) override;
     void EnableColor() override { colorEnabled = true; }
+    void DisableColor() override { colorEnabled = false; }
 
     int32_t Value(int slot) const override;
     bool Checked(int slot) const override;
     int ListSelection(int list) const override;
     int32_t FrameCount() const override { return frameCount; }
     bool TransitionChosen() const override { return transition; }
+    int32_t ImageWidth() const override { return imageWidth; }
+    int32_t ImageHeight() const override { return imageHeight; }
     void Refuse(const std::string& message, const std::string& title, int field) override {
         refusals.push_back({message, title, field});
     }
@@ -117,6 +127,8 @@ public:
     bool colorEnabled = false;
     int32_t frameCount = 10;
     bool transition = false;
+    int32_t imageWidth = 0;
+    int32_t imageHeight = 0;
     std::vector<Refusal> refusals;
 };
 

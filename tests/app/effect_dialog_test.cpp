@@ -237,10 +237,10 @@ TEST_F(EffectDialogTest, TheTransparentColourIsConfirmed) {
 
 TEST_F(EffectDialogTest, AnEntryNotBuiltYetIsGreyedAndRefused) {
     params.isEffect = 1;
-    params.effectIndex = IndexOf(true, "Blind");
+    params.effectIndex = IndexOf(true, "Roll Sphere");
     ASSERT_FALSE(EffectTable()[static_cast<std::size_t>(params.effectIndex)].Available());
     auto dialog = Open();
-    EXPECT_EQ(Text(dialog->ValueLabel(1)), "Blind Height");
+    EXPECT_EQ(Text(dialog->ValueLabel(1)), "Radius [%]");
     dialog->OkButton()->click();
     EXPECT_EQ(boxes.shown.back().title, "Sorry");
     EXPECT_NE(dialog->result(), QDialog::Accepted);
@@ -284,7 +284,7 @@ TEST_F(EffectDialogTest, PreviewAnimatesWithoutTouchingTheDocument) {
 class InsertEffectTest : public EditorFixture {
 protected:
     void SetUp() override {
-        WriteTestGif(dir / "three.gif", 3, 6, 5);
+        WriteTestGif(dir / "three.gif", 3, 24, 20);
         ASSERT_EQ(editor.OpenFile(dir / "three.gif", OpenOrigin::Menu), 0);
         editor.Select(ImageItem(0));
     }
@@ -324,7 +324,10 @@ TEST_F(InsertEffectTest, PreconditionsAndFailuresLeaveTheDocumentAlone) {
     int asked = 0;
     editor.chooseEffect = [&](EffectParams& p) {
         ++asked;
-        p.effectIndex = IndexOf(true, "Blind");  // not available: the computation fails
+        // One frame played forwards and back is no fade: the computation fails.
+        p.effectIndex = IndexOf(true, "Fade Out");
+        p.frameCount = 1;
+        p.pingPong = 1;
         return true;
     };
     editor.Select(OutlineItem::Root());
@@ -345,6 +348,41 @@ TEST_F(InsertEffectTest, PreconditionsAndFailuresLeaveTheDocumentAlone) {
     EXPECT_EQ(DumpDocument(editor.Data()), before);
 }
 
+
+// Every entry that is built previews in the dialog with its own defaults and inserts its
+// frames through the commands, on an effect's frame and on a transition's pair.
+TEST_F(InsertEffectTest, EveryAvailableEntryPreviewsAndInserts) {
+    for (bool effect : {true, false}) {
+        const auto table = EntryTable(effect);
+        for (std::size_t index = 0; index < table.size(); ++index) {
+            if (!table[index].Available()) continue;
+            SCOPED_TRACE(table[index].name);
+            editor.Select(ImageItem(0));
+            EffectParams& params = editor.Effects();
+            params.isEffect = effect;
+            (effect ? params.effectIndex : params.transitionIndex) = static_cast<int32_t>(index);
+            params.frameCount = 4;
+            params.colorIndex = 1;
+            int previewFrames = -1;
+            editor.chooseEffect = [&](EffectParams& p) {
+                ScriptedConfirmations confirmations;
+                EffectDialog dialog(EffectDialogContext{editor.Doc(), *editor.CurrentGif(), settings,
+                                                        boxes, confirmations, nullptr, nullptr},
+                                    p, editor.EffectColor());
+                dialog.EditsSettled();
+                previewFrames = dialog.PreviewFrameCount();
+                dialog.OkButton()->click();
+                return dialog.result() == QDialog::Accepted;
+            };
+            const std::size_t before = editor.Data().FrameCount();
+            editor.Dispatch(effect ? CmdInsertEffect : CmdInsertTransition);
+            EXPECT_EQ(previewFrames, 4);
+            EXPECT_EQ(editor.Data().FrameCount(), before + 4)
+                << (boxes.shown.empty() ? "" : boxes.shown.back().text);
+            editor.Undo();
+        }
+    }
+}
 
 // Through the window and the real dialog: the new group is open in the tree with its first
 // frame selected.

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -140,6 +142,10 @@ TEST_F(CliEffect, RefusalsExitTwoWithTheirMessageAndWriteNothing) {
         {{"transition", "Nothing like it"}, "transition --list"},
         {{"effect", "Fade Out", "--frame", "3"}, "--frame 3: "},
         {{"effect", "Fade Out", "--frame", "0"}, "--frame takes a frame number"},
+        {{"transition", "Random Rects", "--seed", "-1"}, "--seed takes a whole number from 0"},
+        // The blind's limit is the height of frame K, 2 rows.
+        {{"effect", "Blind", "--value1", "3"},
+         "Parameter out of Range: Valid values for Blind height : 2-2(picture height)"},
         {{"transition", "Fade", "--frame", "2"},
          "Transitions can only be performed between the selected Image and its successor."},
     };
@@ -154,6 +160,28 @@ TEST_F(CliEffect, RefusalsExitTwoWithTheirMessageAndWriteNothing) {
     const CliResult result = RunCliWith({"transition", "Fade", shifted.Path(), Output()});
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("Size of second Image doesn't match"), std::string::npos) << result.err;
+}
+
+// 2 x 2 rectangles of 2 x 1, two a frame. Seed 4321 draws 14149 and 19327: positions
+// 14149 x 4 / 32767 = 1 of 4 free and 19327 x 3 / 32767 = 1 of 3, so the first new frame shows
+// image 2 top right and bottom left; the same seed places them the same way again.
+TEST_F(CliEffect, SameSeedSameFile) {
+    const std::vector<std::string> words{"transition", "Random Rects", "--frames", "2",
+                                         "--value1", "2", "--value2", "2", "--seed", "4321"};
+    std::vector<std::string> runs;
+    for (int run = 0; run < 2; ++run) {
+        const CliResult result = Run(words);
+        ASSERT_EQ(result.status, 0) << result.err;
+        std::ifstream file(Output(), std::ios::binary);
+        runs.emplace_back(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    EXPECT_EQ(runs[0], runs[1]);
+    const auto out = LoadOutput();
+    ASSERT_EQ(out->FrameCount(), 4u);
+    const Gif& middle = *out->FrameAt(1);
+    EXPECT_EQ((std::vector<Rgb>{PixelOf(middle, 0, 0), PixelOf(middle, 2, 0), PixelOf(middle, 0, 1),
+                                PixelOf(middle, 2, 1)}),
+              (std::vector<Rgb>{kColors[0], kColors[3], kColors[2], kColors[1]}));
 }
 
 TEST_F(CliEffect, UnavailableEntriesAreRefused) {

@@ -319,6 +319,12 @@ void EffectDialog::EnableValue(int slot, std::optional<std::string> label,
     if (text) valueEdits_[i]->setText(QString::fromStdString(*text));
 }
 
+void EffectDialog::DisableValue(int slot) {
+    const int i = SlotIndex(slot, 5);
+    valueLabels_[i]->setEnabled(false);
+    valueEdits_[i]->setEnabled(false);
+}
+
 void EffectDialog::EnableCheck(int slot, std::optional<std::string> label, bool checked) {
     QCheckBox* box = slot == kPingPongSlot ? pingPong_ : checks_[SlotIndex(slot, 4)];
     box->setEnabled(true);
@@ -376,6 +382,16 @@ void EffectDialog::Refuse(const std::string& message, const std::string& title, 
     FocusField(field);
 }
 
+SlotAnswer EffectDialog::Ask(const std::string& message, const std::string& title) {
+    switch (context_.boxes.Show({message, title, MessageIcon::Question, kYesNoCancelButtons})) {
+        case 0: return SlotAnswer::Yes;
+        case 1: return SlotAnswer::No;
+        default: return SlotAnswer::Cancel;
+    }
+}
+
+void EffectDialog::SetFrameCount(int32_t count) { frameCount_->setText(QString::number(count)); }
+
 void EffectDialog::FocusField(int field) {
     QLineEdit* edit = field == kFrameCountField ? frameCount_ : valueEdits_[SlotIndex(field, 5)];
     edit->setFocus();
@@ -404,7 +420,9 @@ void EffectDialog::EditsSettled() {
     }
     params_.frameCount = count;
     StoreEntryIndex();
-    if (Setup(SetupMode::Validate)) RestartPreview();
+    if (!Setup(SetupMode::Validate)) return;
+    params_.frameCount = FrameCount();  // the entry may have proposed another
+    RestartPreview();
 }
 
 void EffectDialog::SwitchTable(bool effect) {
@@ -502,6 +520,7 @@ void EffectDialog::accept() {
     params_.frameCount = count;
     StoreEntryIndex();
     if (!Setup(SetupMode::Validate)) return;
+    const int32_t proposed = FrameCount();  // the entry may have proposed another count
     const EffectEntry* entry = CurrentEntry();
     if (entry && !entry->Available()) {
         context_.boxes.Tell(std::string("'") + entry->name +
@@ -514,7 +533,7 @@ void EffectDialog::accept() {
         !Confirm(ConfirmKind::Transparent, context_.settings, context_.confirmations))
         return;
     EffectParams chosen = FromControls();
-    chosen.frameCount = count;
+    chosen.frameCount = proposed > 0 ? proposed : count;
     chosen.preview = 0;
     params_ = chosen;
     Leave();

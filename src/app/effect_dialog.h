@@ -68,6 +68,7 @@ public:
     void Describe(const std::string& text) override;
     void EnableValue(int slot, std::optional<std::string> label,
                      std::optional<std::string> text) override;
+    void DisableValue(int slot) override;
     void EnableCheck(int slot, std::optional<std::string> label, bool checked) override;
     void SetListLabel(int list, const std::string& label) override;
     void AddListItem(int list, const std::string& text) override;
@@ -82,6 +83,8 @@ public:
     int32_t ImageWidth() const override;
     int32_t ImageHeight() const override;
     void Refuse(const std::string& message, const std::string& title, int field) override;
+    SlotAnswer Ask(const std::string& message, const std::string& title) override;
+    void SetFrameCount(int32_t count) override;
 
     // Timer 3 (500 ms after the last edit) and timer 2 (100 ms, the next preview frame); the
     // tests call them rather than wait.

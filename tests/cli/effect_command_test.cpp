@@ -184,19 +184,6 @@ TEST_F(CliEffect, SameSeedSameFile) {
               (std::vector<Rgb>{kColors[0], kColors[3], kColors[2], kColors[1]}));
 }
 
-TEST_F(CliEffect, UnavailableEntriesAreRefused) {
-    for (bool effect : {true, false}) {
-        for (const EffectEntry& entry : EntryTable(effect)) {
-            if (entry.Available()) continue;
-            const CliResult result = Run({effect ? "effect" : "transition", entry.name});
-            EXPECT_EQ(result.status, 2) << entry.name;
-            EXPECT_NE(result.err.find(std::string(entry.name) + " is not available yet"),
-                      std::string::npos) << result.err;
-            break;
-        }
-    }
-}
-
 TEST_F(CliEffect, ListDescribesBothTables) {
     const CliResult result = RunCliWith({"transition", "--list"});
     ASSERT_EQ(result.status, 0) << result.err;

@@ -213,6 +213,19 @@ TEST_F(EffectDialogTest, OkStoresTheControlsAndCancelRestoresTheRecord) {
     EXPECT_EQ(params.preview, 0);
 }
 
+// An entry may propose another count (Spiral's grid): Yes puts it into the dialog.
+TEST_F(EffectDialogTest, AProposedCountIsTakenOnYes) {
+    params.transitionIndex = IndexOf(false, "Spiral");
+    auto dialog = Open();
+    boxes.Answer("&Yes");
+    dialog->EditsSettled();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Spiral grid doesn't correspond to Nr. of Frames");
+    const std::string proposed = "Use " + Text(dialog->FrameCountEdit()) + " frames instead of 10 ?";
+    EXPECT_NE(boxes.shown[0].text.find(proposed), std::string::npos) << boxes.shown[0].text;
+    EXPECT_TRUE(dialog->PreviewRunning());
+}
+
 // The colour chosen for an entry may be the frame's transparent one: OK asks first, unless
 // the question was silenced for good.
 TEST_F(EffectDialogTest, TheTransparentColourIsConfirmed) {

@@ -1,10 +1,11 @@
 // Effect throughput on two generated 640x480 frames (a gradient and a pattern, reduced to 256
-// colours as loaded frames are): the Fade, Pixelize, Zoom In and Move 2. Image transitions and
-// the Blur effect, 100 frames each, with the new frames reduced to 256 colours on every core and
-// without (left pending, as a preview leaves them). Both frames go to DIR as first.ppm and
-// second.ppm, exactly as the effects read them, so that another tool can be timed on the same
-// pictures. Zoom In turns by 0 degrees and image 2 moves in from the right edge, as ffmpeg's
-// zoomin and slideleft do.
+// colours as loaded frames are): the Fade, Pixelize, Zoom In, Move 2. Image, Radar, Spiral,
+// Roll Sphere, Page and Random Shine through transitions and the Blur effect, 100 frames each,
+// with the new frames reduced to 256 colours on every core and without (left pending, as a
+// preview leaves them). Both frames go to DIR as first.ppm and second.ppm, exactly as the
+// effects read them, so that another tool can be timed on the same pictures. Zoom In turns by 0
+// degrees and image 2 moves in from the right edge, as ffmpeg's zoomin and slideleft do; the
+// others run with their entries' defaults.
 //   effect_bench DIR
 // Prints, best of 3 runs each:
 //   effect <label> <frames> frames <WxH>: reduced X fps, pending Y fps
@@ -164,6 +165,11 @@ int main(int argc, char** argv) {
         {"pixelize-transition", false, "Pixelize"},
         {"zoomin-transition", false, "Zoom In", 0},
         {"move2-transition", false, "Move 2. Image", std::nullopt, "Right Edge to Center"},
+        {"radar-transition", false, "Radar"},
+        {"spiral-transition", false, "Spiral"},
+        {"rollsphere-transition", false, "Roll Sphere"},
+        {"page-transition", false, "Page"},
+        {"shine-transition", false, "Random Shine through"},
     };
     int status = 0;
     for (const Case& c : cases) {

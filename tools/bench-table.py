@@ -362,13 +362,21 @@ class Bench:
                  f"[0:v][1:v]xfade=transition={xfade}:duration={{seconds}}:offset=0")])
             for label, short, xfade in (("pixelize-transition", "pixelize", "pixelize"),
                                         ("zoomin-transition", "zoom in", "zoomin"),
-                                        ("move2-transition", "move 2. image", "slideleft"))
+                                        ("move2-transition", "move 2. image", "slideleft"),
+                                        ("radar-transition", "radar", "radial"),
+                                        ("spiral-transition", "spiral", "circleopen"),
+                                        ("rollsphere-transition", "roll sphere", "circleopen"),
+                                        ("shine-transition", "random shine through", "dissolve"))
+        ] + [
+            # Nothing in ffmpeg turns a page: our figures stand alone.
+            ("page-transition", "page", "2 frames 640x480", []),
         ]
         for label, short, input_name, anchors in cases:
             match = found.get(label)
             if label in skipped:
                 log(f"effect_bench: {skipped[label]}; its line is skipped")
-                self.add(8, f"{short} fps", input_name, anchors[0][0], ("skipped", None),
+                self.add(8, f"{short} fps", input_name,
+                         anchors[0][0] if anchors else "none", ("skipped", None),
                          ("", None), note=skipped[label])
                 continue
             if not match:
@@ -376,6 +384,10 @@ class Bench:
                          note=first_error_line(done.stderr) or f"exit {done.returncode}")
                 continue
             frames = int(match.group(2))
+            if not anchors:
+                for mode, value in (("reduced", match.group(4)), ("pending", match.group(5))):
+                    self.add(8, f"{short} fps, {mode}", f"{input_name} -> {frames}",
+                             "none (no ffmpeg counterpart)", (value, float(value)), ("", None))
             for anchor, inputs, filters in anchors:
                 fps, why = self.ffmpeg_fps(inputs, filters.format(seconds=f"{frames / 25:g}"),
                                            frames)
@@ -458,8 +470,10 @@ class Bench:
             "     the Blur effect (strength 20) convolution with the same 3x3 weights and",
             "     boxblur=1:1; xfade pixelize, zoomin and slideleft for the Pixelize, Zoom In",
             "     (rotation 0, as zoomin) and Move 2. Image (from the right edge) transitions;",
-            "     an entry not available yet says skipped. Here the figures are frames per",
-            "     second: a ratio above 1 is ours faster.",
+            "     xfade radial for Radar, circleopen for both Spiral and Roll Sphere, dissolve",
+            "     for Random Shine through; Page has no counterpart and no ratio. An entry not",
+            "     available yet says skipped. Here the figures are frames per second: a ratio",
+            "     above 1 is ours faster.",
             "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
             "      matched by display time (the frame counts differ).",
         ]

@@ -12,10 +12,8 @@
 #include "effects/indexed_frames.h"
 #include "model/animation.h"
 #include "model/frame_alloc.h"
-#include "model/frame_chain.h"
 #include "model/gif.h"
 #include "model/resize.h"
-#include "quantize/reduce_pixels.h"
 
 namespace anitrope {
 namespace {
@@ -37,7 +35,7 @@ struct Keyed {
 
 // The swing of one run: every row of every frame is the moving image shifted sideways.
 class Swing {
-public:
+  public:
     Swing(const EffectParams& params, int32_t frames, int32_t width, int32_t height, bool out,
           bool background)
         : out_(out),
@@ -82,7 +80,7 @@ public:
             if (const Pixel p = moving[k - shift]; !key.Clear(p)) target[k] = p;
     }
 
-private:
+  private:
     bool out_;
     bool background_;  // a second image lies below (or above) the moving one
     bool upToDown_;
@@ -129,104 +127,78 @@ FrameChain ComputeWaveFrames(const Gif* first, const Gif* second, const EffectPa
     });
 }
 
-// The squeezed image the flag waves: its indices, the palette they index and which of them
-// is the background.
-struct FlagCloth {
-    std::shared_ptr<const IndexedBitmap> pixels;
-    Palette palette = EmptyPalette();
-    int32_t transparentIndex = 0;
-    uint8_t background = 0;
-};
-
-// Kept colours lead the reduced palette, so the background goes into the first slot: then
-// index 0 is the background whatever the image kept already (a full set loses its last).
-void KeepFirst(KeepColors& keep, int32_t color) {
-    auto at = std::find(keep.begin(), keep.end(), color);
-    if (at == keep.end()) at = std::find(keep.begin(), keep.end(), -1);
-    if (at == keep.end()) at = keep.end() - 1;
-    std::move_backward(keep.begin(), at, at + 1);
-    keep.front() = color;
-}
-
-// Image 1 squeezed to `height` rows. A real run resamples its colours and reduces them once,
-// keeping the background colour; a preview scales its indices and keeps its palette.
-std::optional<FlagCloth> SqueezeFlag(const Gif& first, int32_t height, const EffectParams& params) {
+// Image 1 squeezed to `height` rows, resampled as a frame is resized; transparent pixels
+// carry the transparent bit. Null when the copy or the resize fails.
+std::shared_ptr<const TrueColorBitmap> SqueezeFlag(const Gif& first, int32_t height) {
     Gif copy(first.animation);
-    if (DuplicateGif(first, &copy, false) != 0) return std::nullopt;
+    if (DuplicateGif(first, &copy, false) != 0) return nullptr;
     copy.palette = EffectivePalette(first);
     copy.usesLocalPalette = 1;
-    FlagCloth cloth;
-    // Indices that await a reduction are not the picture: such a preview is reduced too.
-    if (params.preview && IsIndexedReady(first)) {
-        if (!ResizeGif(copy, BitmapExtent(first.width), height, false, true)) return std::nullopt;
-        cloth.pixels = copy.indexed;
-        cloth.palette = copy.palette;
-        cloth.transparentIndex = copy.transparentIndex;
-        cloth.background = IndexByte(params.colorIndex);
-        return cloth;
-    }
-    KeepFirst(copy.keepColors, static_cast<int32_t>(PaletteColor(first, params.colorIndex)));
-    if (!ResizeGif(copy, BitmapExtent(first.width), height, true, true) || !copy.trueColor)
-        return std::nullopt;
-    std::optional<ReductionResult> reduced = ReduceTrueColor(*copy.trueColor, copy.keepColors);
-    if (!reduced || !reduced->indexed) return std::nullopt;
-    cloth.pixels = std::move(reduced->indexed);
-    cloth.palette = reduced->palette;
-    // Transparent pixels keep the index the reduction gave them.
-    cloth.transparentIndex = reduced->transparentIndex;
-    return cloth;
+    if (!ResizeGif(copy, BitmapExtent(first.width), height, true, true) || !copy.trueColor ||
+        !copy.trueColor->HasRows())
+        return nullptr;
+    return copy.trueColor;
 }
 
+// The colour goes into the first free KeepColors slot, unless it is there already, so that
+// the reduction cannot drop it.
+void KeepColor(Gif& gif, uint32_t color) {
+    auto& keep = gif.keepColors;
+    const auto value = static_cast<int32_t>(color);
+    if (std::find(keep.begin(), keep.end(), value) != keep.end()) return;
+    if (const auto free = std::find(keep.begin(), keep.end(), -1); free != keep.end())
+        *free = value;
+}
+
+// Every frame is painted on its own, but the flag has always run to its end whatever the
+// progress asks, so this is not ComputeFrames.
 FrameChain ComputeFlagFrames(const Gif& first, const EffectParams& params,
                              EffectProgress& progress) {
     const int32_t w = BitmapExtent(first.width), h = BitmapExtent(first.height);
     const int32_t count = params.frameCount;
     const int64_t a = int64_t{params.value2} * h / 100;
     // The dialog keeps the amplitude below half the height, which leaves at least one row.
-    if (count <= 0 || !first.animation || a < 0 || h - 2 * a < 1) return nullptr;
+    if (count <= 0 || a < 0 || h - 2 * a < 1) return nullptr;
     const auto squeezed = static_cast<int32_t>(h - 2 * a);
-    const std::optional<FlagCloth> cloth = SqueezeFlag(first, squeezed, params);
-    if (!cloth || !cloth->pixels->HasRows()) return nullptr;
-    FrameChain chain(MakeFrameList(*first.animation, &first, nullptr, static_cast<std::size_t>(count)));
+    const std::shared_ptr<const TrueColorBitmap> cloth = SqueezeFlag(first, squeezed);
+    if (!cloth) return nullptr;
+    FrameChain chain = MakeOutputFrames(&first, nullptr, count);
     if (!chain) return nullptr;
 
+    const uint32_t color = PaletteColor(first, params.colorIndex);
     // Rows 0 ... squeezed - 2 of the cloth wave; its last row is never shown.
     const int32_t shown = squeezed - 1;
     const double halfWaves = params.value1;
     std::vector<int32_t> offsets(static_cast<std::size_t>(w));
     if (!params.preview) progress.Announce(count);
+    bool ok = true;
     int32_t k = 0;
-    for (Gif* gif = chain.get(); gif; gif = gif->next, ++k) {
-        gif->palette = cloth->palette;
-        gif->usesLocalPalette = 1;
-        gif->transparentIndex = cloth->transparentIndex;
-        gif->trueColor.reset();  // a copy of a frame awaiting its reduction brought one
-        SetIndexedReady(*gif, 1);
+    for (Gif* gif = chain.get(); gif && ok; gif = gif->next, ++k) {
+        if (!params.preview) KeepColor(*gif, color);
         const double phase = static_cast<double>(k) / count * 6.283;
         for (int32_t x = 0; x < w; ++x)
             offsets[static_cast<std::size_t>(x)] = static_cast<int32_t>(
                 (1 - std::sin(static_cast<double>(x) / w * halfWaves * 3.1415926 + phase)) *
                 static_cast<double>(a));
-        IndexedBitmap& out = *gif->indexed;
+        TrueColorBitmap& out = *gif->trueColor;
         try {
             ForRowBlocks(h, progress, [&](int32_t firstRow, int32_t endRow) {
                 for (int32_t y = firstRow; y < endRow; ++y) {
-                    uint8_t* target = out.Row(y);
+                    uint32_t* target = out.Row(y);
                     for (int32_t x = 0; x < w; ++x) {
                         const int32_t row = y - offsets[static_cast<std::size_t>(x)];
-                        target[x] = row >= 0 && row < shown ? cloth->pixels->Row(row)[x]
-                                                            : cloth->background;
+                        target[x] = row >= 0 && row < shown ? cloth->Row(row)[x] : color;
                     }
                 }
             });
         } catch (...) {
-            return nullptr;  // memory ran out handing rows over
+            ok = false;  // memory ran out handing rows over
         }
-        // The flag has always run to its end, whatever the progress asks.
-        if (!params.preview) progress.Step();
+        if (ok && !params.preview) progress.Step();
     }
     if (!params.preview) progress.End();
-    return chain;
+    if (!ok) return nullptr;
+    return FinishFrames(std::move(chain), params.preview != 0, progress);
 }
 
 }  // namespace

@@ -195,6 +195,7 @@ TEST_F(CliEffect, ListDescribesBothTables) {
             EXPECT_NE(result.out.find(line), std::string::npos) << line;
         }
     }
+    EXPECT_EQ(result.out.find("not available yet"), std::string::npos) << "every entry is built";
     EXPECT_NE(result.out.find("--value1 \"Strength(0-100)\" default 20\n"), std::string::npos);
     EXPECT_NE(result.out.find("--direction \"Direction\": 0 Top/Bottom (default), 1 Left/Right\n"),
               std::string::npos);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ namespace {
 // 2's is 0xB00000 + k, drawn 'A' + k. Index 5 ('f') is transparent in image 1, index 2 ('C') in
 // image 2. '.' is the background: image 1's slot 20.
 constexpr int32_t kSlot = 20;
+using KeepColorArray = std::array<int32_t, kKeepColorSlots>;
 
 struct Images {
     Animation doc;
@@ -111,54 +113,48 @@ struct FlagImage {
 };
 
 // Amplitude 13 %: a = 1, the copy squeezed to 6 rows. Shrinking by 0.75 takes rows 1, 2, 3, 5,
-// 6, 7 (boxes of one row, each to row trunc(0.75 y), the later one staying). Reduced column by
-// column with the background kept first: 0x404040, then 0x200000 ... 0x800000 as 1 ... 6, the
-// transparent pixel 7. Two half-waves over 2 frames: off = trunc(1 - sin(x pi / 2 + k pi)) is
-// 1, 0, 0, 1 for frame 0 and 0, 1, 1, 0 for frame 1; rows 0-4 of the copy go to off ... off + 4.
+// 6, 7 (boxes of one row, each to row trunc(0.75 y), the later one staying), so the copy's rows
+// are 0x200000, 0x300000, 0x400000, 0x600000 (transparent at x = 1), 0x700000, 0x800000. Two
+// half-waves over 2 frames: off = trunc(1 - sin(x pi / 2 + k pi)) is 1, 0, 0, 1 for frame 0 and
+// 0, 1, 1, 0 for frame 1; rows 0-4 of the copy go to off ... off + 4, the rest is 0x404040.
 TEST(WaveFlag, FlagFrames) {
     FlagImage image;
-    const EffectParams params{.frameCount = 2, .value1 = 2, .value2 = 13, .colorIndex = 20};
-    const FrameChain chain = RunNamed("Flag", params, *image.gif, nullptr);
-    ASSERT_TRUE(chain);
+    // Codes 0-6 for the colour and the copy's rows in order, 7 for the transparent pixel.
+    const uint32_t shade[] = {0x404040, 0x200000, 0x300000, 0x400000, 0x600000, 0x700000, 0, T};
     // clang-format off
-    const Frames expected{
+    const std::vector<std::vector<int>> codes{
         {0, 1, 1, 0,  1, 2, 2, 1,  2, 3, 3, 2,  3, 7, 4, 3,  4, 5, 5, 4,  5, 0, 0, 5,
          0, 0, 0, 0,  0, 0, 0, 0},
         {1, 0, 0, 1,  2, 1, 1, 2,  3, 2, 2, 3,  4, 3, 3, 4,  5, 7, 4, 5,  0, 5, 5, 0,
          0, 0, 0, 0,  0, 0, 0, 0}};
     // clang-format on
-    EXPECT_EQ(Pictures(chain), expected);
-    const uint32_t palette[] = {0x404040, 0x200000, 0x300000, 0x400000,
-                                0x600000, 0x700000, 0x800000};
-    for (Gif* frame : ChainFrames(chain.get())) {
-        EXPECT_FALSE(frame->trueColor);  // indexed once, never reduced again
-        EXPECT_TRUE(frame->transparent);
-        EXPECT_EQ(frame->transparentIndex, 7);
-        for (int i = 0; i < 7; ++i) EXPECT_EQ(PaletteColor(*frame, i), palette[i]) << i;
+    Frames expected;
+    for (const auto& frame : codes) {
+        expected.emplace_back();
+        for (int code : frame) expected.back().push_back(shade[code]);
     }
+    const EffectParams params{.frameCount = 2, .value1 = 2, .value2 = 13, .colorIndex = 20};
+    image.gif->keepColors = {0x0C0C0C, -1, -1, -1, -1};
+    const FrameChain chain = RunNamed("Flag", params, *image.gif, nullptr);
+    EXPECT_EQ(Pictures(chain), expected);
+    // The colour is kept through the reduction that follows.
+    for (Gif* frame : ChainFrames(chain.get()))
+        EXPECT_EQ(frame->keepColors, (KeepColorArray{0x0C0C0C, 0x404040, -1, -1, -1}));
     JobScheduler pool(2);
     EXPECT_EQ(Pictures(RunNamed("Flag", params, *image.gif, nullptr, &pool)), expected);
     // A stop is not honoured: the flag runs to its end.
     EXPECT_EQ(Pictures(RunNamed("Flag", params, *image.gif, nullptr, &pool, true)), expected);
 
-    // With five colours kept already, the background still takes index 0.
-    image.gif->keepColors = {0x0C0C0C, 0x0E0E0E, 0x121212, 0x141414, 0x161616};
-    const FrameChain kept = RunNamed("Flag", params, *image.gif, nullptr);
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(PaletteColor(*kept, 0), 0x404040u);
-    EXPECT_EQ(PaletteColor(*kept, 1), 0x0C0C0Cu);
-    EXPECT_EQ(kept->indexed->Get(0, 7), 0);
-    image.gif->keepColors = {-1, -1, -1, -1, -1};
-
-    // Amplitude 0, previewed: the image's own indices and palette, its last row dropped for
-    // the colour's index.
-    const EffectParams flat{.frameCount = 3, .value1 = 3, .value2 = 0, .colorIndex = 20,
-                            .preview = 1};
-    const Frames still = Made("Flag", flat, *image.gif);
-    ASSERT_EQ(still.size(), 3u);
-    for (const std::vector<uint32_t>& frame : still)
+    // Amplitude 0, previewed: the image without its last row, which shows the colour; nothing
+    // kept, since nothing is reduced.
+    const EffectParams flat{.frameCount = 3, .value1 = 3, .colorIndex = 20, .preview = 1};
+    const FrameChain still = RunNamed("Flag", flat, *image.gif, nullptr);
+    const Frames pictures = Pictures(still);
+    ASSERT_EQ(pictures.size(), 3u);
+    for (const std::vector<uint32_t>& frame : pictures)
         for (std::size_t k = 0; k < frame.size(); ++k)
-            EXPECT_EQ(frame[k], k < 28 ? (k == 21 ? 9 : k / 4) : 20u) << k;
+            EXPECT_EQ(frame[k], k >= 28 ? 0x404040 : k == 21 ? T : 0x100000 * (k / 4 + 1)) << k;
+    EXPECT_EQ(still->keepColors[1], -1);
     // The flag is no transition.
     Images pair;
     EffectProgress progress;
@@ -184,8 +180,13 @@ TEST(WaveFlag, SequencesAndOddSizes) {
     JobScheduler pool(2);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.frames));
-        const EffectParams params{.frameCount = c.frames, .pingPong = c.pingPong, .value1 = 3,
-                                  .value2 = 10, .check1 = 1, .check3 = 1, .colorIndex = 3};
+        const EffectParams params{.frameCount = c.frames,
+                                  .pingPong = c.pingPong,
+                                  .value1 = 3,
+                                  .value2 = 10,
+                                  .check1 = 1,
+                                  .check3 = 1,
+                                  .colorIndex = 3};
         const Gif* second = c.effect ? nullptr : two;
         const Frames pictures = Pictures(RunNamed(c.name, params, *one, second));
         ASSERT_EQ(pictures.size(), c.pattern.size());
@@ -204,17 +205,25 @@ TEST(WaveFlag, SequencesAndOddSizes) {
     for (const auto& [w, h] : {std::pair{1u, 1u}, std::pair{1u, 7u}, std::pair{7u, 1u}}) {
         SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
         Images small(w, h);
-        const EffectParams params{.frameCount = 4, .value1 = 0, .value2 = 49, .check1 = 1,
-                                  .check2 = 1, .check3 = 0, .colorIndex = kSlot};
+        const EffectParams params{.frameCount = 4,
+                                  .value1 = 0,
+                                  .value2 = 49,
+                                  .check1 = 1,
+                                  .check2 = 1,
+                                  .check3 = 0,
+                                  .colorIndex = kSlot};
         for (const std::string name : {"Wave Out", "Wave", "Flag"}) {
             const bool effect = name != "Wave";
-            const Frames made = Made(name.c_str(), params, *small.one, effect ? nullptr : small.two);
+            const Frames made =
+                Made(name.c_str(), params, *small.one, effect ? nullptr : small.two);
             ASSERT_EQ(made.size(), 4u) << name;
             for (const std::vector<uint32_t>& frame : made)
                 for (std::size_t k = 0; k < frame.size(); ++k) {
-                    bool known = name == "Flag" ? frame[k] == 0 : effect && frame[k] == kSlot;
+                    bool known =
+                        name == "Flag" ? frame[k] == 0xC0C0C0 : effect && frame[k] == kSlot;
                     for (std::size_t x = k / w * w; name != "Flag" && x < k / w * w + w; ++x)
-                        known = known || frame[k] == (effect ? x : (0xA00000 + x) | (x == 5 ? T : 0)) ||
+                        known = known ||
+                                frame[k] == (effect ? x : (0xA00000 + x) | (x == 5 ? T : 0)) ||
                                 (!effect && frame[k] == ((0xB00000 + x) | (x == 2 ? T : 0)));
                     EXPECT_TRUE(known) << name << " " << k << " " << frame[k];
                 }
@@ -225,8 +234,7 @@ TEST(WaveFlag, SequencesAndOddSizes) {
 // Every refusal once, with its field; Validate accepts what is in range.
 TEST(WaveFlag, Setup) {
     const std::string halfWaves = "The 'Nr. Halfwaves' must be greater or equal to 0.",
-                      below = "Amplitude must be > 0",
-                      above = "Amplitude must be smaller than 50%",
+                      below = "Amplitude must be > 0", above = "Amplitude must be smaller than 50%",
                       width = "Number of HalfWaves must be smaller than ImageWidht(=8)";
     // clang-format off
     struct Case { const char* name; bool effect; const char* value1; const char* value2;

@@ -35,7 +35,7 @@ test: test-deps
 
 # The threaded parts (scheduler, compositor, display cache, document lock, status counts,
 # reduction workers, optimizer) under ThreadSanitizer; not part of `make test`.
-TSAN_TESTS := JobScheduler|Compos|Display|DocumentLock|DocumentReduction|StatusDisplayThreads|ColorReduction|HeldPool|OptimizeAnimation|UnoptimizeAnimation|CliOptimize|CliPictures|CliEffect|EffectFamilies|Blend|Convol
+TSAN_TESTS := JobScheduler|Compos|Display|DocumentLock|DocumentReduction|StatusDisplayThreads|ColorReduction|HeldPool|OptimizeAnimation|UnoptimizeAnimation|CliOptimize|CliPictures|CliEffect|Blend|Convol|Blind|MoveZoom|Texture|Pixelize|Sphere|Spiral|Radar|WaveFlag
 tsan: test-deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON -DANITROPE_APP=OFF
 	cmake --build build/tsan -j $(JOBS)

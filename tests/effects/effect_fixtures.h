@@ -29,7 +29,8 @@ inline Gif* Frame(Animation& doc, uint32_t w, uint32_t h, const std::vector<uint
         gif->palette[i] = {Channel(c, 16), Channel(c, 8), Channel(c, 0)};
     }
     for (uint32_t k = 0; k < w * h; ++k)
-        gif->indexed->Row(static_cast<int32_t>(k / w))[k % w] = static_cast<uint8_t>(k % 256);
+        gif->indexed->Set(static_cast<int32_t>(k % w), static_cast<int32_t>(k / w),
+                          static_cast<uint8_t>(k % 256));
     gif->transparent = transparentIndex >= 0;
     gif->transparentIndex = std::max(transparentIndex, 0);
     return gif;

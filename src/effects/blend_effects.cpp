@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 #include "effects/effect_families.h"
 #include "effects/effect_params.h"
 #include "effects/effect_progress.h"
+#include "effects/indexed_frames.h"
 #include "model/animation.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
@@ -49,17 +49,6 @@ uint32_t PerChannel(uint32_t p, uint32_t q, Mix mix) {
 
 int32_t Brightness(uint32_t rgb) {
     return static_cast<int32_t>((rgb >> 16 & 0xFF) + (rgb >> 8 & 0xFF) + (rgb & 0xFF));
-}
-
-// Rows of one frame shared out over the scheduler; false when that failed (memory).
-bool PaintRows(int32_t height, EffectProgress& progress,
-               const std::function<void(int32_t, int32_t)>& work) {
-    try {
-        ForRowBlocks(height, progress, work);
-        return true;
-    } catch (...) {
-        return false;
-    }
 }
 
 // Which pixels of the top image a Color Blending frame shows: those on one side of a level
@@ -113,18 +102,10 @@ std::array<int32_t, 2> BrightnessRange(Each each) {
 
 // The effect works on image 1's indices and palette, so its frames need no colour reduction.
 FrameChain BlendIndicesOut(const Gif& first, const EffectParams& params, EffectProgress& progress) {
-    const IndexedBitmap* in = first.indexed.get();
-    const int32_t width = BitmapExtent(first.width), height = BitmapExtent(first.height);
-    // Indices of a frame awaiting its reduction are not its picture yet.
-    if (!first.animation || !IsIndexedReady(first) || !in || !in->HasRows() ||
-        in->Width() != width || in->Height() != height)
-        return nullptr;
-    const int32_t computed = ComputedCount(params.frameCount, params.pingPong != 0);
-    if (computed <= 0) return nullptr;
-    FrameChain chain(
-        MakeFrameList(*first.animation, &first, nullptr, static_cast<std::size_t>(computed)));
-    if (!chain) return nullptr;
-
+    // The levels span the whole picture's brightness, so it is read before any frame is made.
+    const IndexedBitmap* in = PictureIndices(first);
+    if (!in) return nullptr;
+    const int32_t width = in->Width(), height = in->Height();
     const Palette& palette = EffectivePalette(first);
     std::array<int32_t, kPaletteSlots> brightness{};
     for (std::size_t i = 0; i < brightness.size(); ++i)
@@ -137,38 +118,19 @@ FrameChain BlendIndicesOut(const Gif& first, const EffectParams& params, EffectP
             for (int32_t x = 0; x < width; ++x)
                 if (const uint8_t index = in->Row(y)[x]; opaque(index)) report(brightness[index]);
     });
+    const int32_t computed = ComputedCount(params.frameCount, params.pingPong != 0);
     const BlendLevels levels(range[0], range[1], computed, false, params.check1 != 0, true);
-    // A colour index beyond a byte keeps its low byte, as a byte store does.
-    const auto color = static_cast<uint8_t>(params.colorIndex & 0xFF);
+    const uint8_t color = IndexByte(params.colorIndex);
 
-    if (!params.preview) progress.Announce(computed);
-    bool ok = true;
-    int32_t frame = 0;
-    for (Gif* gif = chain.get(); gif && ok; gif = gif->next, ++frame) {
-        // The copies keep image 1's colours even where it used the global palette.
-        gif->palette = palette;
-        gif->usesLocalPalette = 1;
-        IndexedBitmap& out = *gif->indexed;
-        const int64_t level = levels.Level(frame);
-        ok = PaintRows(height, progress, [&](int32_t firstRow, int32_t endRow) {
-            for (int32_t y = firstRow; y < endRow; ++y) {
-                const uint8_t* source = in->Row(y);
-                uint8_t* target = out.Row(y);
-                for (int32_t x = 0; x < width; ++x) {
-                    const uint8_t index = source[x];
-                    target[x] =
-                        opaque(index) && levels.Shows(brightness[index], level) ? index : color;
-                }
+    return ComputeIndexedFrames(
+        first, params, progress,
+        [&](int32_t frame, int32_t, const uint8_t* source, uint8_t* target) {
+            const int64_t level = levels.Level(frame);
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t index = source[x];
+                target[x] = opaque(index) && levels.Shows(brightness[index], level) ? index : color;
             }
         });
-        if (ok && !params.preview) ok = progress.Step();
-    }
-    if (!params.preview) progress.End();
-    if (!ok) return nullptr;
-    if (params.pingPong &&
-        !AppendPingPong(chain.get(), static_cast<std::size_t>(params.frameCount)))
-        return nullptr;
-    return chain;
 }
 
 }  // namespace

@@ -9,13 +9,20 @@
 
 namespace anitrope {
 
-FrameChain ComputeIndexedFrames(const Gif& first, const EffectParams& params,
-                                EffectProgress& progress, const PaintIndexRow& paint) {
+const IndexedBitmap* PictureIndices(const Gif& first) {
     const IndexedBitmap* in = first.indexed.get();
     const int32_t width = BitmapExtent(first.width), height = BitmapExtent(first.height);
     if (!first.animation || !IsIndexedReady(first) || !in || !in->HasRows() ||
         in->Width() != width || in->Height() != height)
         return nullptr;
+    return in;
+}
+
+FrameChain ComputeIndexedFrames(const Gif& first, const EffectParams& params,
+                                EffectProgress& progress, const PaintIndexRow& paint) {
+    const IndexedBitmap* in = PictureIndices(first);
+    if (!in) return nullptr;
+    const int32_t height = in->Height();
     const int32_t computed = ComputedCount(params.frameCount, params.pingPong != 0);
     if (computed <= 0) return nullptr;
     FrameChain chain(

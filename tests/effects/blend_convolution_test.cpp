@@ -12,15 +12,8 @@ namespace {
 // Frames at the edges of the counts, as patterns: equal letters, equal pictures; empty, none.
 // Any number of threads paints the same, and a stopped run leaves nothing behind.
 TEST(BlendAndConvolution, FrameSequences) {
-    Animation doc;
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u})
-            colours[salt].push_back((i * 37 + salt * 101) % 256 << 16 | (i * 91) % 256 << 8 |
-                                    (i * 53 + salt) % 256);
     // Taller than one block of rows, so that a frame's rows are shared out too.
-    Gif* one = Frame(doc, 8, 40, colours[0], 5);
-    Gif* two = Frame(doc, 8, 40, colours[1]);
+    ImagePair tall(8, 40, MixedColours(0), MixedColours(1), 5, -1);
     // clang-format off
     struct Case { const char* name; bool effect; int32_t frames, pingPong; std::string pattern; };
     const Case cases[] = {
@@ -38,16 +31,9 @@ TEST(BlendAndConvolution, FrameSequences) {
                      std::to_string(c.pingPong));
         params.frameCount = c.frames;
         params.pingPong = c.pingPong;
-        const Gif* second = c.effect ? nullptr : two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, params, *one, second, &pool, true));
+        ExpectSequence(c.name, params, *tall.one, c.effect ? nullptr : tall.two, pool, c.pattern);
     }
-    EXPECT_FALSE(one->trueColor);  // read, never converted
+    EXPECT_FALSE(tall.one->trueColor);  // read, never converted
 }
 
 // Three pixels: opaque in both images, transparent in image 1, transparent in image 2. Image
@@ -175,17 +161,10 @@ TEST(BlendAndConvolution, ValidateRefusesOutOfRange) {
         SCOPED_TRACE(std::string(c.name) + " " + c.value1 + " " + c.value2);
         SlotRecord slots;
         slots.frameCount = c.frames;
-        slots.transition = !c.effect;
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         slots.ValueSlot(1).text = c.value1;
         slots.ValueSlot(2).text = c.value2;
-        EXPECT_EQ(RunSetup(entry, slots, SetupMode::Validate), c.message.empty() ? 1 : 0);
-        ASSERT_EQ(slots.refusals.size(), c.message.empty() ? 0u : 1u);
-        if (c.message.empty()) continue;
-        EXPECT_EQ(slots.refusals[0].message, c.message);
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, c.field);
+        ExpectRefusal(entry, slots, SetupMode::Validate, c.message, c.field);
     }
 }
 

@@ -17,37 +17,17 @@ constexpr uint32_t kClearOne = 45, kClearTwo = 9;
 constexpr int32_t kColor = 200;
 constexpr uint32_t kColorIndex = kColor;  // as the frames hold it
 
-std::vector<uint32_t> Shades(uint32_t base) {
-    std::vector<uint32_t> shades;
-    for (uint32_t i = 0; i < 256; ++i) shades.push_back(base + i);
-    return shades;
-}
-
-struct Pair {
-    Animation doc;
-    Gif* one;
-    Gif* two;
+struct Pair : ImagePair {
     Pair(uint32_t w, uint32_t h)
-        : one(Frame(doc, w, h, Shades(0x100000), kClearOne)),
-          two(Frame(doc, w, h, Shades(0x200000), kClearTwo)) {}
+        : ImagePair(w, h, Shades(0x100000), Shades(0x200000), kClearOne, kClearTwo) {}
 };
 
 // A picture drawn one character per pixel, row by row: '1' image 1's pixel, '2' image 2's;
 // for the effects, which paint indices, 'i' image 1's index and 'c' the colour's index.
 std::vector<uint32_t> Drawn(std::initializer_list<const char*> rows) {
-    std::vector<uint32_t> out;
-    uint32_t k = 0;
-    for (const char* row : rows) {
-        for (const char* c = row; *c; ++c, ++k) {
-            switch (*c) {
-                case '1': out.push_back((0x100000 + k) | (k == kClearOne ? T : 0)); break;
-                case '2': out.push_back((0x200000 + k) | (k == kClearTwo ? T : 0)); break;
-                case 'i': out.push_back(k); break;
-                default: out.push_back(kColorIndex); break;
-            }
-        }
-    }
-    return out;
+    std::string all;
+    for (const char* row : rows) all += row;
+    return SourcesDrawn(all, kClearOne, kClearTwo, kColorIndex);
 }
 
 // The same row six times over, for pictures in bands.
@@ -173,14 +153,7 @@ TEST(BlindAndFrame, FrameSequences) {
         params.pingPong = c.pingPong;
         params.value1 = c.value1;
         params.value2 = c.value2;
-        const Gif* second = c.effect ? nullptr : p.two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *p.one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *p.one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, params, *p.one, second, &pool, true));
+        ExpectSequence(c.name, params, *p.one, c.effect ? nullptr : p.two, pool, c.pattern);
     }
     // The effects' frames keep image 1's colours where it uses the global palette; indices
     // awaiting their reduction are not its picture yet.
@@ -259,19 +232,12 @@ TEST(BlindAndFrame, ValidateRefusesOutOfRange) {
         SCOPED_TRACE(std::string(c.name) + " " + c.value1 + " " + c.value2);
         SlotRecord slots;
         slots.frameCount = c.frames;
-        slots.transition = !c.effect;
         slots.imageWidth = 8;
         slots.imageHeight = 6;
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         if (slots.ValueSlot(1).enabled) slots.ValueSlot(1).text = c.value1;
         if (slots.ValueSlot(2).enabled) slots.ValueSlot(2).text = c.value2;
-        EXPECT_EQ(RunSetup(entry, slots, SetupMode::Validate), c.message.empty() ? 1 : 0);
-        ASSERT_EQ(slots.refusals.size(), c.message.empty() ? 0u : 1u);
-        if (c.message.empty()) continue;
-        EXPECT_EQ(slots.refusals[0].message, c.message);
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, c.field);
+        ExpectRefusal(entry, slots, SetupMode::Validate, c.message, c.field);
     }
 }
 

@@ -14,37 +14,9 @@ namespace {
 // image 2. '.' is the background: image 1's slot 20, 0xC0C0C0.
 constexpr int32_t kSlot = 20;
 
-struct Images {
-    Animation doc;
-    Gif* one;
-    Gif* two;
-    Images() {
-        std::vector<uint32_t> a(256), b(256);
-        for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-        a[kSlot] = 0xC0C0C0;
-        one = Frame(doc, 4, 3, a, 5);
-        two = Frame(doc, 4, 3, b, 2);
-    }
+struct Images : LetterImages {
+    Images() : LetterImages({.w = 4, .h = 3, .slot = kSlot, .clearOne = 5, .clearTwo = 2}) {}
 };
-
-// Letters back to pixels: indices for an effect, which keeps image 1's indices; else true
-// colour, where a transparent pixel carries its bit.
-std::vector<uint32_t> Drawn(const std::vector<std::string>& rows, bool indexed) {
-    std::vector<uint32_t> out;
-    for (const std::string& row : rows)
-        for (char c : row) {
-            const bool lower = c >= 'a';
-            const uint32_t k = static_cast<uint32_t>(c - (lower ? 'a' : 'A'));
-            if (c == '.')
-                out.push_back(indexed ? kSlot : 0xC0C0C0);
-            else if (indexed)
-                out.push_back(k);
-            else
-                out.push_back(((lower ? 0xA00000 : 0xB00000) + k) |
-                              (k == (lower ? 5u : 2u) ? T : 0));
-        }
-    return out;
-}
 
 // The first, a middle and the last computed frame of each entry, worked out from the offsets
 // and the sampling rule.
@@ -126,21 +98,16 @@ TEST(MoveZoom, ComputedFrames) {
                                   .direction = c.direction, .option = c.option};
         // clang-format on
         const Frames made = Made(c.name, params, *images.one, c.effect ? nullptr : images.two);
-        ASSERT_EQ(made.size(), c.count);
-        for (const auto& [index, rows] : c.expected)
-            EXPECT_EQ(made[static_cast<std::size_t>(index)], Drawn(rows, c.effect)) << index;
+        images.ExpectFrames(made, c.count, c.expected, c.effect);
     }
 }
 
 // Counts that Move refuses, the PingPong shapes, the same frames from any number of threads,
 // nothing after a stop. Frames taller than a block of rows, so that rows are shared out too.
 TEST(MoveZoom, SequencesAndRefusals) {
-    Animation doc;
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u}) colours[salt].push_back(i * 0x10101 * (salt + 3) % 0xFFFFFF);
-    Gif* one = Frame(doc, 8, 40, colours[0], 7);
-    Gif* two = Frame(doc, 8, 40, colours[1], 9);
+    ImagePair tall(8, 40, SaltedColours(0), SaltedColours(1), 7, 9);
+    Animation& doc = tall.doc;
+    Gif* one = tall.one;
     // clang-format off
     struct Case { const char* name; bool effect; int32_t frames, pingPong; std::string pattern; };
     const Case cases[] = {
@@ -158,14 +125,7 @@ TEST(MoveZoom, SequencesAndRefusals) {
         const EffectParams params{.frameCount = c.frames, .pingPong = c.pingPong, .value1 = -360,
                                   .check1 = 1, .colorIndex = 3, .direction = 3, .option = 5};
         // clang-format on
-        const Gif* second = c.effect ? nullptr : two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, params, *one, second, &pool, true));
+        ExpectSequence(c.name, params, *one, c.effect ? nullptr : tall.two, pool, c.pattern);
     }
     EXPECT_FALSE(one->trueColor);  // read, never converted
     // The effect's frames keep image 1's colours where it uses the global palette.
@@ -179,7 +139,7 @@ TEST(MoveZoom, SequencesAndRefusals) {
     const Frames turned =
         Made("Zoom In", {.frameCount = 2, .value1 = INT32_MIN}, *small.one, small.two);
     ASSERT_EQ(turned.size(), 2u);
-    const std::vector<uint32_t> base = Drawn({"abcd", "efgh", "ijkl"}, false);
+    const std::vector<uint32_t> base = small.Drawn({"abcd", "efgh", "ijkl"}, false);
     for (const std::vector<uint32_t>& frame : turned)
         for (std::size_t j = 0; j < base.size(); ++j)
             EXPECT_TRUE(frame[j] == base[j] || (frame[j] & 0xFFFFF0) == 0xB00000) << j;
@@ -216,22 +176,15 @@ TEST(MoveZoom, Setup) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(static_cast<int>(c.mode)));
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
         SlotRecord slots;
         slots.frameCount = c.frames;
-        slots.transition = !c.effect;
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         slots.CheckSlot(1).checked = c.check;
         slots.ValueSlot(1).text = c.angle;
-        EXPECT_EQ(RunSetup(entry, slots, c.mode), c.message.empty() ? 1 : 0);
+        ExpectRefusal(entry, slots, c.mode, c.message, kFrameCountField);
         if (!c.description.empty()) {
             EXPECT_EQ(slots.description, c.description);
         }
-        ASSERT_EQ(slots.refusals.size(), c.message.empty() ? 0u : 1u);
-        if (c.message.empty()) continue;
-        EXPECT_EQ(slots.refusals[0].message, c.message);
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, kFrameCountField);
     }
 }
 

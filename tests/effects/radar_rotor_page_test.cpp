@@ -17,39 +17,11 @@ namespace {
 // slot 20, 0xC0C0C0, which is also the document's background index.
 constexpr int32_t kSlot = 20;
 
-struct Pair {
-    Animation doc;
-    Gif* one;
-    Gif* two;
-    uint32_t clear1;
-    uint32_t clear2;
-
-    Pair(uint32_t w, uint32_t h, uint32_t c1, uint32_t c2) : clear1(c1), clear2(c2) {
-        std::vector<uint32_t> a(256), b(256);
-        for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-        a[kSlot] = 0xC0C0C0;
+struct Pair : LetterImages {
+    Pair(uint32_t w, uint32_t h, int32_t clearOne, int32_t clearTwo)
+        : LetterImages(
+              {.w = w, .h = h, .slot = kSlot, .clearOne = clearOne, .clearTwo = clearTwo}) {
         doc.backgroundIndex = kSlot;
-        one = Frame(doc, w, h, a, static_cast<int32_t>(c1));
-        two = Frame(doc, w, h, b, static_cast<int32_t>(c2));
-    }
-
-    // Letters back to pixels: indices for an effect, which keeps image 1's indices; else true
-    // colour, where a see-through pixel carries its bit.
-    std::vector<uint32_t> Drawn(const std::vector<std::string>& rows, bool indexed) const {
-        std::vector<uint32_t> out;
-        for (const std::string& row : rows)
-            for (char c : row) {
-                const bool lower = c >= 'a';
-                const auto k = static_cast<uint32_t>(c - (lower ? 'a' : 'A'));
-                if (c == '.')
-                    out.push_back(indexed ? kSlot : 0xC0C0C0);
-                else if (indexed)
-                    out.push_back(k);
-                else
-                    out.push_back(((lower ? 0xA00000 : 0xB00000) + k) |
-                                  (k == (lower ? clear1 : clear2) ? T : 0));
-            }
-        return out;
     }
 };
 
@@ -147,10 +119,7 @@ TEST(RadarRotorPage, ComputedFrames) {
                      " " + std::to_string(c.params.direction));
         const Frames made =
             Made(c.name, c.params, *c.images->one, c.effect ? nullptr : c.images->two);
-        ASSERT_EQ(made.size(), c.count);
-        for (const auto& [index, rows] : c.expected)
-            EXPECT_EQ(made[static_cast<std::size_t>(index)], c.images->Drawn(rows, c.effect))
-                << "frame " << index;
+        c.images->ExpectFrames(made, c.count, c.expected, c.effect);
     }
 }
 
@@ -158,12 +127,8 @@ TEST(RadarRotorPage, ComputedFrames) {
 // extra frame), the same frames from any number of threads, nothing after a stop. Frames
 // taller than a block of rows, so that rows are shared out too.
 TEST(RadarRotorPage, SequencesAndThreads) {
-    Animation doc;
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u}) colours[salt].push_back(i * 0x10101 * (salt + 3) % 0xFFFFFF);
-    Gif* one = Frame(doc, 8, 40, colours[0], 7);
-    Gif* two = Frame(doc, 8, 40, colours[1], 9);
+    ImagePair tall(8, 40, SaltedColours(0), SaltedColours(1), 7, 9);
+    Gif* one = tall.one;
     // clang-format off
     struct Case { const char* name; bool effect; EffectParams params; std::string pattern; };
     const Case cases[] = {
@@ -185,14 +150,7 @@ TEST(RadarRotorPage, SequencesAndThreads) {
     JobScheduler pool(2);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.params.frameCount));
-        const Gif* second = c.effect ? nullptr : two;
-        const Frames pictures = Pictures(RunNamed(c.name, c.params, *one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, c.params, *one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, c.params, *one, second, &pool, true));
+        ExpectSequence(c.name, c.params, *one, c.effect ? nullptr : tall.two, pool, c.pattern);
     }
     EXPECT_FALSE(one->trueColor);  // read, never converted
     // The effects' indices are image 1's picture only once reduced.
@@ -312,17 +270,14 @@ TEST(RadarRotorPage, Setup) {
             EXPECT_EQ(slots.description, page + m.line) << m.item;
         }
         for (const char* thickness : {"-1", "0", "20"}) {
+            SCOPED_TRACE(thickness);
             SlotRecord check;
             RunSetup(entry, check, SetupMode::Init);
             check.ValueSlot(3).text = thickness;
             const bool refused = thickness[0] == '-';
-            EXPECT_EQ(RunSetup(entry, check, SetupMode::Validate), refused ? 0 : 1) << thickness;
-            ASSERT_EQ(check.refusals.size(), refused ? 1u : 0u) << thickness;
-            if (!refused) continue;
-            EXPECT_EQ(check.refusals[0].message,
-                      "The 'Rolling Thickness' must be greater or equal to 0.");
-            EXPECT_EQ(check.refusals[0].title, "Parameter out of Range");
-            EXPECT_EQ(check.refusals[0].field, 3);
+            ExpectRefusal(entry, check, SetupMode::Validate,
+                          refused ? "The 'Rolling Thickness' must be greater or equal to 0." : "",
+                          3);
         }
     }
 }

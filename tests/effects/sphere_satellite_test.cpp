@@ -17,36 +17,13 @@ namespace {
 // in image 2. '.' is the colour: image 1's slot 30, 0xC0C0C0.
 constexpr int32_t kSlot = 30;
 
-struct Images {
-    Animation doc;
-    Gif* one;
-    Gif* two;
-    Images() {
-        std::vector<uint32_t> a(256), b(256);
-        for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-        a[kSlot] = 0xC0C0C0;
-        one = Frame(doc, 5, 4, a, 7);
-        two = Frame(doc, 5, 4, b, 12);
-    }
+// A transparent pixel of image 1 (the base of Tilt In) keeps its bit; image 2's shows what
+// lies below it.
+struct Images : LetterImages {
+    Images()
+        : LetterImages(
+              {.w = 5, .h = 4, .slot = kSlot, .clearOne = 7, .clearTwo = 12, .markTwo = false}) {}
 };
-
-// Letters back to pixels: indices for an effect, which keeps image 1's indices; else true
-// colour, where a transparent pixel of image 1 (the base of Tilt In) carries its bit.
-std::vector<uint32_t> Drawn(const std::vector<std::string>& rows, bool indexed) {
-    std::vector<uint32_t> out;
-    for (const std::string& row : rows)
-        for (char c : row) {
-            const bool lower = c >= 'a';
-            const uint32_t k = static_cast<uint32_t>(c - (lower ? 'a' : 'A'));
-            if (c == '.')
-                out.push_back(indexed ? kSlot : 0xC0C0C0);
-            else if (indexed)
-                out.push_back(k);
-            else
-                out.push_back(((lower ? 0xA00000 : 0xB00000) + k) | (lower && k == 7 ? T : 0));
-        }
-    return out;
-}
 
 // Every computed frame of each entry, worked out from the formulas on 5 x 4 (centre (2, 2);
 // the ten-digit constants put the equator's source row at trunc(3 * 1.5707963268 / 3.141592654)
@@ -135,7 +112,7 @@ TEST(SphereSatellite, ComputedFrames) {
         const Frames made = Pictures(chain);
         ASSERT_EQ(made.size(), c.expected.size());
         for (std::size_t i = 0; i < made.size(); ++i)
-            EXPECT_EQ(made[i], Drawn(c.expected[i], c.effect)) << i;
+            EXPECT_EQ(made[i], images.Drawn(c.expected[i], c.effect)) << i;
         // The frames are copies of image 1 and keep its transparency.
         EXPECT_TRUE(chain->transparent && chain->transparentIndex == 7);
     }
@@ -146,11 +123,11 @@ TEST(SphereSatellite, ComputedFrames) {
 // its longitude is past the band, so the sphere shows: (49, 50) reads image 1 at column
 // trunc((1.5708 - 0.03126) * 100 / 2 pi) = 24, row trunc(99 * 1.5708 / pi) = 49.
 TEST(SphereSatellite, LargerPair) {
-    Animation doc;
-    std::vector<uint32_t> a(256), b(256);
-    for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-    const Gif* one = Frame(doc, 100, 100, a);
-    const Gif* two = Frame(doc, 100, 100, b);
+    const std::vector<uint32_t> a = Shades(0xA00000);
+    ImagePair pair(100, 100, a, Shades(0xB00000), -1, -1);
+    Animation& doc = pair.doc;
+    const Gif* one = pair.one;
+    const Gif* two = pair.two;
     auto at = [](uint32_t base, int x, int y) {
         return base + static_cast<uint32_t>(y * 100 + x) % 256;
     };
@@ -187,12 +164,8 @@ TEST(SphereSatellite, LargerPair) {
 // PingPong shapes, the same frames from any number of threads, nothing after a stop; frames
 // taller than a block of rows so that rows are shared out too.
 TEST(SphereSatellite, SequencesAndRefusals) {
-    Animation doc;
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u}) colours[salt].push_back(i * 0x10101 * (salt + 3) % 0xFFFFFF);
-    Gif* one = Frame(doc, 24, 40, colours[0], 7);
-    Gif* two = Frame(doc, 24, 40, colours[1], 9);
+    ImagePair tall(24, 40, SaltedColours(0), SaltedColours(1), 7, 9);
+    Gif* one = tall.one;
     // clang-format off
     struct Case { const char* name; bool effect; int32_t frames, pingPong, check4;
                   std::string pattern; };
@@ -213,14 +186,7 @@ TEST(SphereSatellite, SequencesAndRefusals) {
                                   .check1 = 1, .check3 = 1, .check4 = c.check4, .colorIndex = 3,
                                   .direction = 2};
         // clang-format on
-        const Gif* second = c.effect ? nullptr : two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, params, *one, second, &pool, true));
+        ExpectSequence(c.name, params, *one, c.effect ? nullptr : tall.two, pool, c.pattern);
     }
     EXPECT_FALSE(one->trueColor);  // read, never converted
     // A transition without its second image; the effects' indices before their reduction.
@@ -245,12 +211,7 @@ TEST(SphereSatellite, OddSizes) {
         {"Roll Sphere with Satellite", false, 100, 45, -60, 100, 100, 1, -1}};
     // clang-format on
     for (const auto& [w, h] : {std::pair{1u, 7u}, std::pair{7u, 1u}, std::pair{1u, 1u}}) {
-        Animation doc;
-        std::vector<uint32_t> a(256), b(256);
-        for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-        a[kSlot] = 0xC0C0C0;
-        const Gif* one = Frame(doc, w, h, a);
-        const Gif* two = Frame(doc, w, h, b);
+        const ImagePair pair(w, h, Shades(0xA00000, kSlot), Shades(0xB00000), -1, -1);
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " " + std::to_string(w) + "x" + std::to_string(h));
             // clang-format off
@@ -258,7 +219,7 @@ TEST(SphereSatellite, OddSizes) {
                                       .value3 = c.v3, .value4 = c.v4, .value5 = c.v5,
                                       .check4 = c.check4, .colorIndex = kSlot, .direction = c.side};
             // clang-format on
-            const Frames made = Made(c.name, params, *one, c.effect ? nullptr : two);
+            const Frames made = Made(c.name, params, *pair.one, c.effect ? nullptr : pair.two);
             ASSERT_EQ(made.size(), 3u);
             for (const std::vector<uint32_t>& frame : made)
                 for (uint32_t p : frame) {
@@ -338,14 +299,7 @@ TEST(SphereSatellite, Setup) {
         for (int n = 1; n <= 5; ++n)
             if (const char* text = c.values[static_cast<std::size_t>(n - 1)])
                 slots.ValueSlot(n).text = text;
-        EXPECT_EQ(RunSetup(e, slots, SetupMode::Validate), c.field == 0 ? 1 : 0);
-        ASSERT_EQ(slots.refusals.size(), c.field == 0 ? 0u : 1u);
-        if (c.field == 0) continue;
-        if (!c.message.empty()) {
-            EXPECT_EQ(slots.refusals[0].message, c.message);
-        }
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, c.field);
+        ExpectVerdict(e, slots, SetupMode::Validate, c.field != 0, c.field, c.message);
     }
 }
 

@@ -18,33 +18,15 @@ namespace {
 constexpr uint32_t kClearOne = 0, kClearTwo = 20;
 constexpr int32_t kColor = 200;
 
-std::vector<uint32_t> Shades(uint32_t base) {
-    std::vector<uint32_t> shades;
-    for (uint32_t i = 0; i < 256; ++i) shades.push_back(base + i);
-    return shades;
-}
-
-struct Pair {
-    Animation doc;
-    Gif* one;
-    Gif* two;
+struct Pair : ImagePair {
     Pair(uint32_t w, uint32_t h)
-        : one(Frame(doc, w, h, Shades(0x100000), kClearOne)),
-          two(Frame(doc, w, h, Shades(0x200000), kClearTwo)) {}
+        : ImagePair(w, h, Shades(0x100000), Shades(0x200000), kClearOne, kClearTwo) {}
 };
 
 // One character a pixel, rows apart by spaces: '1' image 1's pixel, '2' image 2's; for the
 // effects, which paint indices, 'i' image 1's index and 'c' the colour's.
 std::vector<uint32_t> Drawn(const std::string& rows) {
-    std::vector<uint32_t> out;
-    for (char c : rows) {
-        const auto k = static_cast<uint32_t>(out.size() % 256);  // the pixel's index
-        if (c == '1') out.push_back((0x100000 + k) | (k == kClearOne ? T : 0));
-        if (c == '2') out.push_back((0x200000 + k) | (k == kClearTwo ? T : 0));
-        if (c == 'i') out.push_back(k);
-        if (c == 'c') out.push_back(kColor);
-    }
-    return out;
+    return SourcesDrawn(rows, kClearOne, kClearTwo, kColor);
 }
 
 // The first, a middle and the last frame of each entry on tiny frames, worked out from the
@@ -264,14 +246,7 @@ TEST(SpiralSpotShine, Sequences) {
         const EffectParams params{.frameCount = c.frames, .pingPong = c.pingPong, .value1 = c.value1,
                                   .colorIndex = 3, .direction = 2, .seed = 11};
         // clang-format on
-        const Gif* second = c.effect ? nullptr : p.two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *p.one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *p.one, second, &pool)), pictures);
-        EXPECT_FALSE(RunNamed(c.name, params, *p.one, second, &pool, true));
+        ExpectSequence(c.name, params, *p.one, c.effect ? nullptr : p.two, pool, c.pattern);
     }
     EXPECT_FALSE(p.one->trueColor);  // read, never converted
     // Drawn by position, only 32767 of 65535 columns can come up: 43690 pixels would wait for
@@ -321,11 +296,9 @@ TEST(SpiralSpotShine, Setup) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.frames) + " " + c.value1);
         SlotRecord slots;
         slots.frameCount = c.frames;
-        slots.transition = !c.effect;
         slots.imageWidth = c.w;
         slots.imageHeight = c.h;
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         if (slots.ValueSlot(1).enabled) slots.ValueSlot(1).text = c.value1;
         // Spiral asks rather than refuses: Cancel refuses, Yes takes the count it proposes.
         const bool asks = c.title == spiral;

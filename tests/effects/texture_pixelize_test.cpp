@@ -142,29 +142,20 @@ TEST(TextureAndPixelize, Frames) {
         {"Pixelize", small1, small2, {.frameCount = 1}, {}, ""},
         {"Pixelize", small1, small2, {.frameCount = 2}, {}, "AB"}};
     // clang-format on
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u})
-            colours[salt].push_back(
-                Rgb((i * 37 + salt * 101) % 256, (i * 91) % 256, (i * 53 + salt) % 256));
-    Gif* tall1 = Frame(doc, 24, 70, colours[0], 5);
-    Gif* tall2 = Frame(doc, 24, 70, colours[1]);
+    Gif* tall1 = Frame(doc, 24, 70, MixedColours(0), 5);
+    Gif* tall2 = Frame(doc, 24, 70, MixedColours(1));
     JobScheduler pool(2);
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + std::to_string(c.params.frameCount) + " " +
                      std::to_string(c.params.pingPong) + " " + std::to_string(c.params.value1));
         const Frames pictures = Made(c.name, c.params, *c.one, c.two);
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
+        ASSERT_NO_FATAL_FAILURE(ExpectPattern(pictures, c.pattern));
         for (const auto& [index, expected] : c.frames)
             EXPECT_EQ(pictures[static_cast<std::size_t>(index)], expected) << "frame " << index;
         const Gif* second = c.two ? tall2 : nullptr;
         const Frames serial = Pictures(RunNamed(c.name, c.params, *tall1, second));
         EXPECT_EQ(serial.size(), c.pattern.size());
-        EXPECT_EQ(Pictures(RunNamed(c.name, c.params, *tall1, second, &pool)), serial);
-        EXPECT_FALSE(RunNamed(c.name, c.params, *tall1, second, &pool, true));
+        ExpectThreadsAgree(c.name, c.params, *tall1, second, pool, serial);
     }
     EXPECT_FALSE(grey->trueColor);  // read, never converted
     // Image 2 keeping another true colour after its reduction: the blocks are its indices'.
@@ -192,18 +183,11 @@ TEST(TextureAndPixelize, Setup) {
         SCOPED_TRACE(std::string(c.name) + " " + c.value1 + " " + std::to_string(c.frames));
         SlotRecord slots;
         slots.frameCount = c.frames;
-        slots.transition = !c.effect;
         slots.imageWidth = 9;
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         if (*c.value1) slots.ValueSlot(1).text = c.value1;
         slots.pingPong.checked = c.pingPong;
-        EXPECT_EQ(RunSetup(entry, slots, SetupMode::Validate), c.message.empty() ? 1 : 0);
-        ASSERT_EQ(slots.refusals.size(), c.message.empty() ? 0u : 1u);
-        if (c.message.empty()) continue;
-        EXPECT_EQ(slots.refusals[0].message, c.message);
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, c.field);
+        ExpectRefusal(entry, slots, SetupMode::Validate, c.message, c.field);
     }
     // The width starts at 1; transparent fringes take no colour, and clearing the box gives
     // the colour back.

@@ -17,37 +17,10 @@ namespace {
 constexpr int32_t kSlot = 20;
 using KeepColorArray = std::array<int32_t, kKeepColorSlots>;
 
-struct Images {
-    Animation doc;
-    Gif* one;
-    Gif* two;
-    Images(uint32_t w = 4, uint32_t h = 3) {
-        std::vector<uint32_t> a(256), b(256);
-        for (uint32_t k = 0; k < 256; ++k) a[k] = 0xA00000 + k, b[k] = 0xB00000 + k;
-        a[kSlot] = 0xC0C0C0;
-        one = Frame(doc, w, h, a, 5);
-        two = Frame(doc, w, h, b, 2);
-    }
+struct Images : LetterImages {
+    explicit Images(uint32_t w = 4, uint32_t h = 3)
+        : LetterImages({.w = w, .h = h, .slot = kSlot, .clearOne = 5, .clearTwo = 2}) {}
 };
-
-// Letters back to pixels: indices for the effect, true colour (with the transparent bit) for
-// the transition.
-std::vector<uint32_t> Drawn(const std::vector<std::string>& rows, bool indexed) {
-    std::vector<uint32_t> out;
-    for (const std::string& row : rows)
-        for (char c : row) {
-            const bool lower = c >= 'a';
-            const uint32_t k = static_cast<uint32_t>(c - (lower ? 'a' : 'A'));
-            if (c == '.')
-                out.push_back(indexed ? kSlot : 0xC0C0C0);
-            else if (indexed)
-                out.push_back(k);
-            else
-                out.push_back(((lower ? 0xA00000 : 0xB00000) + k) |
-                              (k == (lower ? 5u : 2u) ? T : 0));
-        }
-    return out;
-}
 
 // Shifts worked out from A = round(theta F' / R sin theta), theta = T -/+ h pi clamped to [0, R].
 TEST(WaveFlag, WaveFrames) {
@@ -89,9 +62,7 @@ TEST(WaveFlag, WaveFrames) {
         // clang-format on
         const Gif* second = c.effect ? nullptr : images.two;
         const Frames made = Made(c.name, params, *images.one, second);
-        ASSERT_EQ(made.size(), c.count);
-        for (const auto& [index, rows] : c.expected)
-            EXPECT_EQ(made[static_cast<std::size_t>(index)], Drawn(rows, c.effect)) << index;
+        images.ExpectFrames(made, c.count, c.expected, c.effect);
         EXPECT_EQ(Pictures(RunNamed(c.name, params, *images.one, second, &pool)), made);
     }
 }
@@ -164,12 +135,7 @@ TEST(WaveFlag, FlagFrames) {
 // PingPong shapes, the same frames from any number of threads, nothing after a stop, and
 // frames one pixel wide or high. Tall frames, so that rows are shared out too.
 TEST(WaveFlag, SequencesAndOddSizes) {
-    Animation doc;
-    std::vector<uint32_t> colours[2];
-    for (uint32_t i = 0; i < 256; ++i)
-        for (uint32_t salt : {0u, 1u}) colours[salt].push_back(i * 0x10101 * (salt + 3) % 0xFFFFFF);
-    Gif* one = Frame(doc, 8, 40, colours[0], 7);
-    Gif* two = Frame(doc, 8, 40, colours[1], 9);
+    ImagePair tall(8, 40, SaltedColours(0), SaltedColours(1), 7, 9);
     // clang-format off
     struct Case { const char* name; bool effect; int32_t frames, pingPong; std::string pattern; };
     const Case cases[] = {
@@ -187,18 +153,11 @@ TEST(WaveFlag, SequencesAndOddSizes) {
                                   .check1 = 1,
                                   .check3 = 1,
                                   .colorIndex = 3};
-        const Gif* second = c.effect ? nullptr : two;
-        const Frames pictures = Pictures(RunNamed(c.name, params, *one, second));
-        ASSERT_EQ(pictures.size(), c.pattern.size());
-        for (std::size_t i = 0; i < pictures.size(); ++i)
-            for (std::size_t j = i + 1; j < pictures.size(); ++j)
-                EXPECT_EQ(pictures[i] == pictures[j], c.pattern[i] == c.pattern[j]) << i << j;
-        EXPECT_EQ(Pictures(RunNamed(c.name, params, *one, second, &pool)), pictures);
-        if (std::string(c.name) != "Flag") {
-            EXPECT_FALSE(RunNamed(c.name, params, *one, second, &pool, true));
-        }
+        // The flag runs to its end whatever a stop says.
+        ExpectSequence(c.name, params, *tall.one, c.effect ? nullptr : tall.two, pool, c.pattern,
+                       std::string(c.name) != "Flag");
     }
-    EXPECT_FALSE(one->trueColor);  // read, never converted
+    EXPECT_FALSE(tall.one->trueColor);  // read, never converted
 
     // One pixel wide or high: every Wave pixel is the colour or one of the same row's pixels;
     // amplitude 49 % leaves the flag one row, the one it drops, so it is all colour.
@@ -248,20 +207,13 @@ TEST(WaveFlag, Setup) {
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " " + c.value1 + " " + c.value2);
-        const EffectEntry& entry = *FindEntry(c.effect, c.name);
         SlotRecord slots;
-        slots.transition = !c.effect;
         slots.imageWidth = 8;
         slots.imageHeight = 6;
-        RunSetup(entry, slots, SetupMode::Init);
+        const EffectEntry& entry = InitEntry(slots, c.effect, c.name);
         slots.ValueSlot(1).text = c.value1;
         slots.ValueSlot(2).text = c.value2;
-        EXPECT_EQ(RunSetup(entry, slots, SetupMode::Validate), c.message.empty() ? 1 : 0);
-        ASSERT_EQ(slots.refusals.size(), c.message.empty() ? 0u : 1u);
-        if (c.message.empty()) continue;
-        EXPECT_EQ(slots.refusals[0].message, c.message);
-        EXPECT_EQ(slots.refusals[0].title, "Parameter out of Range");
-        EXPECT_EQ(slots.refusals[0].field, c.field);
+        ExpectRefusal(entry, slots, SetupMode::Validate, c.message, c.field);
     }
 }
 

@@ -68,8 +68,8 @@ std::string RequestProblem(const BannerRequest& request) {
 }
 
 // Frames of W x H awaiting their pictures, linked one after another.
-BannerChain MakeBannerFrames(Animation& animation, const BannerRequest& request) {
-    BannerChain chain;
+FrameChain MakeBannerFrames(Animation& animation, const BannerRequest& request) {
+    FrameChain chain;
     Gif* last = nullptr;
     for (int32_t i = 0; i < request.frameCount; ++i) {
         auto pixels = std::make_unique<TrueColorBitmap>(request.imageWidth, request.imageHeight);
@@ -142,7 +142,7 @@ Gif* GenerateBanner(Animation& animation, BannerRequest& request, TextDrawer& dr
         return Refuse(request, BannerTooLarge, text);
     }
 
-    BannerChain chain = MakeBannerFrames(animation, request);
+    FrameChain chain = MakeBannerFrames(animation, request);
     if (!chain) return Refuse(request, BannerNoMemory, "Not enough memory for the banner frames");
     auto stopped = [&] { return step && !step(); };
     if (stopped()) return Refuse(request, BannerStopped, "The banner was cancelled");

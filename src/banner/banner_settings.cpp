@@ -42,7 +42,6 @@ std::optional<BannerRangeFailure> FirstFailure(const Record& record) {
 
 }  // namespace
 
-void BannerChainDeleter::operator()(Gif* chain) const { DiscardFrames(chain); }
 
 void CopySettings(const BannerSettings& settings, BannerRequest& request) {
     request.frameCount = settings.frameCount;

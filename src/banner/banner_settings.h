@@ -8,6 +8,7 @@
 #include <string>
 
 #include "banner/text_drawer.h"
+#include "model/frame_chain.h"
 #include "model/palette_entry.h"
 
 namespace anitrope {
@@ -48,12 +49,6 @@ private:
     }
 };
 
-// Discards a chain of frames that no document holds.
-struct BannerChainDeleter {
-    void operator()(Gif* chain) const;
-};
-using BannerChain = std::unique_ptr<Gif, BannerChainDeleter>;
-
 // Status codes of a banner generation.
 enum BannerStatus : int32_t {
     BannerDone = 0,
@@ -88,7 +83,7 @@ struct BannerRequest {
     bool accepted = false;  // the dialog ended with OK
     bool usable = true;     // cleared when the dialog cannot be shown or the generation fails
 
-    BannerChain frames;
+    FrameChain frames;
     int32_t status = BannerNotRequested;
     std::string failure;  // why the generation refused or failed, for the user
 };

@@ -14,13 +14,6 @@ class EffectProgress;
 struct EffectParams;
 struct Gif;
 
-// A chain of new frames (linked through next) that its holder owns: discarded unless released
-// into a document.
-struct ChainDeleter {
-    void operator()(Gif* chain) const { DiscardFrames(chain); }
-};
-using FrameChain = std::unique_ptr<Gif, ChainDeleter>;
-
 // The most memory one computation's frames may take: more is refused, not attempted, since a
 // mistyped frame count must not exhaust the machine.
 inline constexpr int64_t kMaxEffectBytes = int64_t{2} << 30;

@@ -10,6 +10,7 @@
 #include "effects/effect_params.h"
 #include "effects/effect_progress.h"
 #include "effects/indexed_frames.h"
+#include "effects/source_rows.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
 
@@ -18,42 +19,6 @@ namespace {
 
 constexpr const char* kImage1OnTop = "Moves both Images,with Image 1 on top of Image 2.";
 constexpr const char* kImage2OnTop = "Moves both Images,with Image 2 on top of Image 1.";
-
-// A source as these routines draw it: its rows, and which pixels let what lies below show
-// through (the transparent index, or a true colour with TransparentBit), only when the source
-// has its transparency flag set.
-template <class Pixel>
-struct Layer {
-    std::vector<const Pixel*> rows;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool keyed = false;
-    uint32_t mask = 0;
-    uint32_t match = 0;
-
-    bool Clear(Pixel p) const { return keyed && (p & mask) == match; }
-};
-
-Layer<uint32_t> TrueColorLayer(const SourcePicture& picture) {
-    Layer<uint32_t> layer{
-        {}, picture.width, picture.height, picture.transparent, TransparentBit, TransparentBit};
-    for (int32_t y = 0; y < picture.height; ++y) layer.rows.push_back(picture.Row(y));
-    return layer;
-}
-
-// Image 1's indices as they stand; none while they await their reduction (then they are not
-// its picture yet) or when they do not cover the frame.
-std::optional<Layer<uint8_t>> IndexedLayer(const Gif& gif) {
-    const IndexedBitmap* in = gif.indexed.get();
-    const int32_t width = BitmapExtent(gif.width), height = BitmapExtent(gif.height);
-    if (!IsIndexedReady(gif) || !in || !in->HasRows() || in->Width() != width ||
-        in->Height() != height)
-        return std::nullopt;
-    Layer<uint8_t> layer{
-        {}, width, height, gif.transparent != 0, 0xFF, static_cast<uint32_t>(gif.transparentIndex)};
-    for (int32_t y = 0; y < height; ++y) layer.rows.push_back(in->Row(y));
-    return layer;
-}
 
 // Image 1 and image 2 as true colour over the same rectangle; none when either is unreadable.
 std::optional<std::array<SourcePicture, 2>> ReadPair(const Gif& first, const Gif& second) {
@@ -108,7 +73,7 @@ Offset Along(Offset from, Offset to, int64_t k, int64_t steps) {
 // Row y of `layer` drawn with its top-left corner at `at`; pixels that let through keep what
 // lies below. The layer has the frame's size.
 template <class Pixel>
-void DrawShifted(const Layer<Pixel>& layer, Offset at, int32_t y, Pixel* target) {
+void DrawShifted(const SourceRows<Pixel>& layer, Offset at, int32_t y, Pixel* target) {
     const int64_t w = layer.width, h = layer.height;
     if (at.x >= w || w + at.x <= 0 || y < at.y || y >= h + at.y) return;
     const auto x0 = static_cast<int32_t>(std::max<int64_t>(at.x, 0));
@@ -140,7 +105,7 @@ FrameChain ComputeMove(const Gif* first, const Gif* second, const EffectParams& 
     };
 
     if (!second) {
-        const std::optional<Layer<uint8_t>> one = IndexedLayer(*first);
+        const std::optional<SourceRows<uint8_t>> one = IndexedRows(*first);
         if (!one) return nullptr;
         const uint8_t color = IndexByte(params.colorIndex);
         return RunIndexed(*first, params, progress, [&](int32_t index, int32_t y, uint8_t* target) {
@@ -150,7 +115,7 @@ FrameChain ComputeMove(const Gif* first, const Gif* second, const EffectParams& 
     }
     const auto pair = ReadPair(*first, *second);
     if (!pair) return nullptr;
-    const Layer<uint32_t> layers[2] = {TrueColorLayer((*pair)[0]), TrueColorLayer((*pair)[1])};
+    const SourceRows<uint32_t> layers[2] = {TrueColorRows((*pair)[0]), TrueColorRows((*pair)[1])};
     const bool twoOnTop = mover == Mover::Second || (mover == Mover::Both && params.check1 != 0);
     const int lower = twoOnTop ? 0 : 1;
     const uint32_t color = PaletteColor(*first, params.colorIndex);
@@ -194,7 +159,7 @@ ZoomStep ZoomAt(int64_t k, int64_t n, bool background, double angle) {
 // Each pixel of row y looks up its source pixel about the centre, nearest by truncation. The
 // layer has the frame's size.
 template <class Pixel>
-void DrawZoomed(const Layer<Pixel>& layer, const ZoomStep& step, int32_t y, Pixel* target) {
+void DrawZoomed(const SourceRows<Pixel>& layer, const ZoomStep& step, int32_t y, Pixel* target) {
     const int32_t w = layer.width, h = layer.height;
     const double cx = w * 0.5, cy = h * 0.5;
     const double v = (y - cy) * step.scale;
@@ -226,7 +191,7 @@ FrameChain ComputeZoom(const Gif* first, const Gif* second, const EffectParams& 
     };
 
     if (!second) {
-        const std::optional<Layer<uint8_t>> one = IndexedLayer(*first);
+        const std::optional<SourceRows<uint8_t>> one = IndexedRows(*first);
         if (!one) return nullptr;
         const uint8_t color = IndexByte(params.colorIndex);
         return RunIndexed(*first, params, progress, [&](int32_t index, int32_t y, uint8_t* target) {
@@ -236,9 +201,9 @@ FrameChain ComputeZoom(const Gif* first, const Gif* second, const EffectParams& 
     }
     const auto pair = ReadPair(*first, *second);
     if (!pair) return nullptr;
-    const Layer<uint32_t> layers[2] = {TrueColorLayer((*pair)[0]), TrueColorLayer((*pair)[1])};
-    const Layer<uint32_t>& zoomed = layers[zoomIn ? 1 : 0];
-    const Layer<uint32_t>& background = layers[zoomIn ? 0 : 1];
+    const SourceRows<uint32_t> layers[2] = {TrueColorRows((*pair)[0]), TrueColorRows((*pair)[1])};
+    const SourceRows<uint32_t>& zoomed = layers[zoomIn ? 1 : 0];
+    const SourceRows<uint32_t>& background = layers[zoomIn ? 0 : 1];
     return RunTrueColor(
         first, second, params, progress, [&](int32_t index, int32_t y, uint32_t* target) {
             // Transparent background pixels stay transparent.

@@ -9,6 +9,7 @@
 #include "effects/effect_families.h"
 #include "effects/effect_params.h"
 #include "effects/indexed_frames.h"
+#include "effects/source_rows.h"
 #include "model/animation.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
@@ -134,24 +135,15 @@ struct PageRun {
 
 // Image 1 as the page reads it: its rows (indices or true colour) and its see-through pixels.
 template <class Pixel>
-struct PageSource {
-    std::vector<const Pixel*> rows;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool keyed = false;
-    uint32_t mask = 0;
-    uint32_t match = 0;
-
-    bool Clear(Pixel p) const { return keyed && (p & mask) == match; }
-
+struct PageSource : SourceRows<Pixel> {
     // The pixel at a point of the page, to the nearest pixel (halves up), put on the target
     // unless it lies off the page or lets through.
     void Read(double sx, double sy, Pixel& target) const {
         const double rx = std::floor(sx + 0.5), ry = std::floor(sy + 0.5);
-        if (!(rx >= 0 && rx <= width - 1 && ry >= 0 && ry <= height - 1)) return;
-        const Pixel p = rows[static_cast<std::size_t>(height - 1 - static_cast<int32_t>(ry))]
-                            [static_cast<int32_t>(rx)];
-        if (!Clear(p)) target = p;
+        if (!(rx >= 0 && rx <= this->width - 1 && ry >= 0 && ry <= this->height - 1)) return;
+        const Pixel p =
+            this->At(static_cast<int32_t>(rx), this->height - 1 - static_cast<int32_t>(ry));
+        if (!this->Clear(p)) target = p;
     }
 };
 
@@ -181,14 +173,10 @@ void PaintPageRow(const PageSource<Pixel>& page, const Fold& fold, double r, int
 
 // The effect: image 1's indices turned away from the document's background colour.
 FrameChain PageIndices(const Gif& first, const EffectParams& params, EffectProgress& progress) {
-    const IndexedBitmap* in = first.indexed.get();
-    const int32_t w = BitmapExtent(first.width), h = BitmapExtent(first.height);
-    if (!first.animation || !IsIndexedReady(first) || !in || !in->HasRows() || in->Width() != w ||
-        in->Height() != h)
-        return nullptr;
-    PageSource<uint8_t> page{
-        {}, w, h, first.transparent != 0, 0xFF, static_cast<uint32_t>(first.transparentIndex)};
-    for (int32_t y = 0; y < h; ++y) page.rows.push_back(in->Row(y));
+    const std::optional<SourceRows<uint8_t>> rows = IndexedRows(first);
+    if (!rows) return nullptr;
+    const PageSource<uint8_t> page{*rows};
+    const int32_t w = page.width, h = page.height;
     const PageRun run(params, w, h, false);
     const uint8_t background = first.animation->backgroundIndex;
     return ComputeIndexedFrames(first, params, progress,
@@ -204,9 +192,7 @@ FrameChain PageColours(const Gif& first, const Gif& second, const EffectParams& 
     const SourcePicture one = ReadSource(first), two = ReadSource(second);
     if (!one.Valid() || !two.Valid() || one.width != two.width || one.height != two.height)
         return nullptr;
-    PageSource<uint32_t> page{
-        {}, one.width, one.height, one.transparent, TransparentBit, TransparentBit};
-    for (int32_t y = 0; y < one.height; ++y) page.rows.push_back(one.Row(y));
+    const PageSource<uint32_t> page{TrueColorRows(one)};
     const PageRun run(params, one.width, one.height, true);
     return ComputeFrames(&first, &second, params, progress,
                          [&](int32_t frame, TrueColorBitmap& out) {

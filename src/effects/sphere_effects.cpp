@@ -10,6 +10,7 @@
 #include "effects/effect_families.h"
 #include "effects/effect_params.h"
 #include "effects/indexed_frames.h"
+#include "effects/source_rows.h"
 #include "effects/sphere_projection.h"
 #include "model/frame_alloc.h"
 #include "model/gif.h"
@@ -22,56 +23,15 @@ constexpr const char* kOutOfRange = "Parameter out of Range";
 constexpr double kQuarterPi = 0.7853981635;
 constexpr double kThreeQuarterPi = 2.3561944905;
 
-// A source as the projections read it: rows of indices (the effects, which keep image 1's
-// palette) or of true colour (the transitions), and which pixels let the base show through,
-// only when the source has its transparency flag set.
-template <class Pixel>
-struct Layer {
-    std::vector<const Pixel*> rows{};
-    int32_t width = 0;
-    int32_t height = 0;
-    bool keyed = false;
-    uint32_t mask = 0;
-    uint32_t match = 0;
-    std::shared_ptr<const void> keep{};  // a picture converted for the run lives as long as this
-
-    bool Clear(Pixel p) const { return keyed && (p & mask) == match; }
-    Pixel At(int32_t x, int32_t y) const { return rows[static_cast<std::size_t>(y)][x]; }
-};
-
-// Image 1's indices; none while they await its colour reduction (they are not its picture
-// yet) or when they do not cover the frame.
-std::optional<Layer<uint8_t>> IndexedLayer(const Gif& gif) {
-    const IndexedBitmap* in = gif.indexed.get();
-    const int32_t width = BitmapExtent(gif.width), height = BitmapExtent(gif.height);
-    if (!IsIndexedReady(gif) || !in || !in->HasRows() || in->Width() != width ||
-        in->Height() != height)
-        return std::nullopt;
-    Layer<uint8_t> layer{.width = width,
-                         .height = height,
-                         .keyed = gif.transparent != 0,
-                         .mask = 0xFF,
-                         .match = static_cast<uint32_t>(gif.transparentIndex)};
-    for (int32_t y = 0; y < height; ++y) layer.rows.push_back(in->Row(y));
-    return layer;
-}
-
-std::optional<Layer<uint32_t>> TrueColorLayer(const Gif& gif) {
+std::optional<SourceRows<uint32_t>> TrueColorRows(const Gif& gif) {
     const SourcePicture picture = ReadSource(gif);
     if (!picture.Valid()) return std::nullopt;
-    Layer<uint32_t> layer{.width = picture.width,
-                          .height = picture.height,
-                          .keyed = picture.transparent,
-                          .mask = TransparentBit,
-                          .match = TransparentBit,
-                          .keep = picture.pixels};
-    for (int32_t y = 0; y < picture.height; ++y) layer.rows.push_back(picture.Row(y));
-    return layer;
+    return TrueColorRows(picture);
 }
 
 // Image 1 and image 2 as true colour over the same rectangle.
-std::optional<std::array<Layer<uint32_t>, 2>> TrueColorPair(const Gif& first, const Gif& second) {
-    auto one = TrueColorLayer(first), two = TrueColorLayer(second);
+std::optional<std::array<SourceRows<uint32_t>, 2>> TrueColorPair(const Gif& first, const Gif& second) {
+    auto one = TrueColorRows(first), two = TrueColorRows(second);
     if (!one || !two || one->width != two->width || one->height != two->height)
         return std::nullopt;
     return std::array{std::move(*one), std::move(*two)};
@@ -112,9 +72,9 @@ FrameChain RunTrueColor(const Gif& first, const Gif& second, const EffectParams&
 // it for the effect), image 2 the half after image 1's. Longitudes here run from 0 at the
 // sphere's left edge to pi at its right edge.
 template <class Pixel>
-void DrawSphereRow(const std::array<const Layer<Pixel>*, 2>& images, int count, int64_t radius,
+void DrawSphereRow(const std::array<const SourceRows<Pixel>*, 2>& images, int count, int64_t radius,
                    double turn, int32_t y, Pixel* target) {
-    const Layer<Pixel>& one = *images[0];
+    const SourceRows<Pixel>& one = *images[0];
     const int32_t w = one.width, h = one.height;
     const SphereRow row(h / 2 - y, radius);
     if (!row.Crosses()) return;
@@ -235,7 +195,7 @@ private:
 };
 
 template <class Pixel>
-void DrawDoorRow(const Layer<Pixel>& swinging, const Door& door, int32_t y, Pixel* target) {
+void DrawDoorRow(const SourceRows<Pixel>& swinging, const Door& door, int32_t y, Pixel* target) {
     if (!door.Shown()) return;
     for (int32_t x = 0; x < swinging.width; ++x) {
         const auto source = door.Source(x, y);
@@ -273,7 +233,7 @@ FrameChain ComputeRollSphere(const Gif* first, const Gif* second, const EffectPa
     };
 
     if (!second) {
-        const std::optional<Layer<uint8_t>> one = IndexedLayer(*first);
+        const std::optional<SourceRows<uint8_t>> one = IndexedRows(*first);
         if (!one) return nullptr;
         const int64_t radius = SphereRadius(params.value1, one->width, one->height);
         return RunIndexed(*first, params, progress, [&](int32_t i, int32_t y, uint8_t* target) {
@@ -302,7 +262,7 @@ FrameChain ComputeTiltIn(const Gif* first, const Gif* second, const EffectParams
     };
 
     if (!second) {
-        const std::optional<Layer<uint8_t>> one = IndexedLayer(*first);
+        const std::optional<SourceRows<uint8_t>> one = IndexedRows(*first);
         if (!one) return nullptr;
         return RunIndexed(*first, params, progress, [&](int32_t i, int32_t y, uint8_t* target) {
             DrawDoorRow(*one, doorOf(one->width, one->height, i), y, target);
@@ -310,8 +270,8 @@ FrameChain ComputeTiltIn(const Gif* first, const Gif* second, const EffectParams
     }
     const auto pair = TrueColorPair(*first, *second);
     if (!pair) return nullptr;
-    const Layer<uint32_t>& base = (*pair)[0];
-    const Layer<uint32_t>& swinging = (*pair)[1];
+    const SourceRows<uint32_t>& base = (*pair)[0];
+    const SourceRows<uint32_t>& swinging = (*pair)[1];
     return RunTrueColor(
         *first, *second, params, progress,
         [&](int32_t y, uint32_t* target) {

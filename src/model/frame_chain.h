@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 namespace anitrope {
 
@@ -28,5 +29,12 @@ int AppendPingPong(Gif* chain, std::size_t total);
 
 // Discards `chain` and every frame after it. Returns null, for the caller's pointer.
 Gif* DiscardFrames(Gif* chain);
+
+// A chain of new frames (linked through next) that its holder owns: discarded unless released
+// into a document.
+struct ChainDeleter {
+    void operator()(Gif* chain) const { DiscardFrames(chain); }
+};
+using FrameChain = std::unique_ptr<Gif, ChainDeleter>;
 
 }  // namespace anitrope

@@ -68,13 +68,17 @@ std::string RequestProblem(const BannerRequest& request) {
 }
 
 // Frames of W x H awaiting their pictures, linked one after another.
-FrameChain MakeBannerFrames(Animation& animation, const BannerRequest& request) {
+FrameChain MakeBannerFrames(const NewBannerFrame& newFrame, const BannerRequest& request) {
     FrameChain chain;
     Gif* last = nullptr;
     for (int32_t i = 0; i < request.frameCount; ++i) {
         auto pixels = std::make_unique<TrueColorBitmap>(request.imageWidth, request.imageHeight);
-        Gif* gif = MakePictureFrame(animation, std::move(pixels));
+        Gif* gif = newFrame();
         if (!gif) return nullptr;
+        if (!SetPicture(*gif, std::move(pixels))) {
+            DiscardGif(gif);
+            return nullptr;
+        }
         if (request.usePalette) gif->palette = request.palette;
         if (last) {
             last->next = gif;
@@ -124,6 +128,12 @@ int32_t FrameTextX(int32_t index, int32_t frames, int32_t textWidth, int32_t ima
 
 Gif* GenerateBanner(Animation& animation, BannerRequest& request, TextDrawer& drawer,
                     const BannerStep& step) {
+    return GenerateBanner([&animation] { return CreateGif(animation, nullptr, nullptr); }, request,
+                          drawer, step);
+}
+
+Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, TextDrawer& drawer,
+                    const BannerStep& step) {
     if (!request.usable || !request.accepted) {
         request.status = BannerNotRequested;
         return nullptr;
@@ -142,7 +152,7 @@ Gif* GenerateBanner(Animation& animation, BannerRequest& request, TextDrawer& dr
         return Refuse(request, BannerTooLarge, text);
     }
 
-    FrameChain chain = MakeBannerFrames(animation, request);
+    FrameChain chain = MakeBannerFrames(newFrame, request);
     if (!chain) return Refuse(request, BannerNoMemory, "Not enough memory for the banner frames");
     auto stopped = [&] { return step && !step(); };
     if (stopped()) return Refuse(request, BannerStopped, "The banner was cancelled");

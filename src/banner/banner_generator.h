@@ -27,11 +27,17 @@ int32_t FrameTextX(int32_t index, int32_t frames, int32_t textWidth, int32_t ima
 // Asked once after the frames are made and before each frame is drawn; false stops.
 using BannerStep = std::function<bool()>;
 
-// Renders the request's banner with `drawer` as a chain of new frames of `animation` (pending
-// true colour, linked to nothing in the document; whoever adopts them reduces them), kept in
+// A new frame, linked to nothing, of the animation the banner is for.
+using NewBannerFrame = std::function<Gif*()>;
+
+// Renders the request's banner with `drawer` as a chain of new frames (pending true colour,
+// linked to nothing in the document; whoever adopts them reduces them), kept in
 // request.frames and returned. Nothing when the request is not usable or not accepted; a
 // refusal or failure returns nothing, clears `usable` and says why in status and failure.
 // The document's screen is left alone: growing it to the banner is its owner's edit.
+Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, TextDrawer& drawer,
+                    const BannerStep& step = {});
+// The same with new frames of `animation`.
 Gif* GenerateBanner(Animation& animation, BannerRequest& request, TextDrawer& drawer,
                     const BannerStep& step = {});
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QImage>
 
 namespace anitrope {
 
@@ -13,6 +15,8 @@ public:
     AboutBox(Mode mode, QWidget* parent = nullptr);
 
     static QString VersionText();
+    // The program's name in large letters over a soft shadow, on `background`.
+    static QImage TitleImage(QColor background);
     static constexpr int kSplashMilliseconds = 1500;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,13 @@ class ColorChooser {
   public:
     virtual ~ColorChooser() = default;
     virtual std::optional<uint32_t> Choose(uint32_t initialRgb, const std::string& title) = 0;
+    // The same, offering sixteen custom colours the caller keeps between choices; they come
+    // back as the user left them, whether a colour was chosen or not.
+    virtual std::optional<uint32_t> ChooseWithCustom(uint32_t initialRgb, const std::string& title,
+                                                     std::array<uint32_t, 16>& custom) {
+        (void)custom;
+        return Choose(initialRgb, title);
+    }
 };
 
 }  // namespace anitrope

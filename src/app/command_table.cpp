@@ -57,7 +57,7 @@ const std::array kCommands{
     Command{CmdInsertEffect, OnImageWithFrame, nullptr, [](Editor& e, const std::string&) { e.InsertEffect(); }},
     Command{CmdInsertTransition, TransitionFits, nullptr, [](Editor& e, const std::string&) { e.InsertTransition(); }},
     Command{CmdInsertTransitionKey, TransitionFits, nullptr, [](Editor& e, const std::string&) { e.InsertTransition(); }},
-    Command{CmdBannerText, RootOrImage, nullptr, Nothing, false},
+    Command{CmdBannerText, RootOrImage, nullptr, [](Editor& e, const std::string&) { e.InsertBanner(); }},
     // The buttons to the first and last image are there from the start.
     Command{CmdGotoFirst, WithDocument, Always, [](Editor& e, const std::string&) { e.GotoFirst(); }},
     Command{CmdStartAnimation, WithDocument, nullptr, [](Editor& e, const std::string&) { e.StartOrStopPlayback(); }},

@@ -11,6 +11,7 @@
 #include "app/message_boxes.h"
 #include "app/open_messages.h"
 #include "app/recent_files.h"
+#include "banner/qt_text_drawer.h"
 #include "formats/jpeg_writer.h"
 #include "gif/animation_optimizer.h"
 #include "gif/gif_reader.h"
@@ -52,7 +53,8 @@ Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files,
       files_(files),
       clipboard_(clipboard),
       compositor_(document_.Data(), &scheduler_, &document_.Lock()),
-      reduction_(&scheduler_, &status_) {
+      reduction_(&scheduler_, &status_),
+      textDrawer_(std::make_unique<QtTextDrawer>()) {
     document_.SetStatus(&status_);
     document_.SetHistoryBound(HistoryBytes(settings_));
     reduction_.Attach(&document_);

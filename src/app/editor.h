@@ -10,6 +10,7 @@
 #include "app/command_table.h"
 #include "app/selection_kind.h"
 #include "app/settings.h"
+#include "banner/banner_settings.h"
 #include "effects/effect_params.h"
 #include "formats/picture_format.h"
 #include "formats/picture_read_result.h"
@@ -27,6 +28,7 @@ class FileChooser;
 class ImageClipboard;
 class MessageBoxes;
 class OptimizeProgress;
+class TextDrawer;
 
 // Where a request to open a file came from: each path has its own messages.
 enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
@@ -126,6 +128,14 @@ public:
     int32_t& EffectColor() { return effectColor_; }
     JobScheduler& Scheduler() { return scheduler_; }
 
+    // "&Banner Text ..." (1045): the banner dialog, then the frames it asks for after the
+    // current frame (or as the animation, when there is none) as one group, one edit; the
+    // screen grows to hold them.
+    void InsertBanner();
+    // What the banner dialog edits, kept for the whole run, and what draws its text.
+    BannerSettings& Banner() { return banner_; }
+    TextDrawer& Text() { return *textDrawer_; }
+
     bool Playing() const { return playing_; }
     void StartOrStopPlayback();
     void StopPlayback();
@@ -160,7 +170,10 @@ public:
     // The "Select Effect/Transition" dialog over Effects(): true for OK. Without one the
     // commands do nothing.
     std::function<bool(EffectParams&)> chooseEffect;
-    // After each frame an effect computed, while the interface waits: show the progress now.
+    // The "Banner" dialog completing the request (see BannerRequest); false when it could not
+    // be shown. Without one the command does nothing.
+    std::function<bool(BannerRequest&)> chooseBanner;
+    // After each frame an effect or a banner computed, while the interface waits: show the progress now.
     std::function<void()> onProgressStep;
 
 private:
@@ -220,6 +233,8 @@ private:
     std::optional<OutlineItem> playbackItem_;
     EffectParams effects_;
     int32_t effectColor_ = 0;
+    BannerSettings banner_;
+    std::unique_ptr<TextDrawer> textDrawer_;
     std::string title_;  // the file the document shows, empty for none
 };
 

@@ -1,12 +1,13 @@
-// Commands 1021, 1022 and 1061: frames made by an effect or a transition, inserted after the
-// current frame as one group.
-
+// Commands 1021, 1022, 1045 and 1061: frames made by an effect, a transition or the banner,
+// inserted after the current frame as one group.
 
 #include "app/busy_scope.h"
 #include "app/editor.h"
 #include "app/message_boxes.h"
 #include "effects/effect_entry.h"
 #include "effects/effect_progress.h"
+#include "banner/banner_generator.h"
+#include "model/animation.h"
 #include "model/frame_group.h"
 
 namespace anitrope {
@@ -100,6 +101,52 @@ bool Editor::InsertGeneratedFrames() {
     }
     Select(OutlineItem::Frame(head));
     return true;
+}
+
+void Editor::InsertBanner() {
+    if (Kind() != SelectionKind::None && Kind() != SelectionKind::Image) return;
+    StopPlayback();
+    if (!chooseBanner) return;
+    BannerRequest request;
+    request.warnIfEmpty = true;
+    if (!chooseBanner(request)) request.usable = false;
+    if (request.usable && !request.accepted) return;
+    FrameChain chain;
+    if (request.usable) {
+        BusyScope wait(busy);
+        GenerateBanner([this] { return document_.CreateFrame(nullptr); }, request, *textDrawer_,
+                       [this] {
+                           if (onProgressStep) onProgressStep();
+                           return true;
+                       });
+        chain = std::move(request.frames);
+    }
+    if (!chain) {
+        // A refusal says what to change; anything else is the generator's plain failure.
+        const bool refused = request.status == BannerTooLarge || request.status == BannerOutOfRange;
+        boxes_.Tell(refused ? request.failure : ".. creating banner text", "Error ..",
+                    MessageIcon::Warning);
+        return;
+    }
+    int32_t index = 0;
+    for (Gif* gif = chain.get(); gif; gif = gif->next) {
+        gif->name = "Banner";
+        gif->label = "Gif: Banner " + std::to_string(++index);
+    }
+    Gif* head = chain.get();
+    const bool wasEmpty = !HasAnimation();
+    {
+        Transaction edit(document_, "Banner Text");
+        // An empty editor's screen is whatever the last document left: the banner's own
+        // size replaces it.
+        if (wasEmpty || Data().screenWidth < request.imageWidth)
+            edit.Set(&Animation::screenWidth, request.imageWidth);
+        if (wasEmpty || Data().screenHeight < request.imageHeight)
+            edit.Set(&Animation::screenHeight, request.imageHeight);
+        edit.Insert(chain.release(), wasEmpty ? Place{} : PlaceAfterItem(selected_),
+                    MakeGroup(GroupKind::Banner));
+    }
+    Select(OutlineItem::Frame(head));
 }
 
 }  // namespace anitrope

@@ -19,6 +19,7 @@
 #include "app/main_window.h"
 #include "app/confirmation_dialog.h"
 #include "app/qt_color_chooser.h"
+#include "app/qt_font_chooser.h"
 #include "app/qt_file_chooser.h"
 #include "app/qt_image_clipboard.h"
 #include "app/qt_message_boxes.h"
@@ -96,9 +97,11 @@ int main(int argc, char** argv) {
     QtFileChooser files;
     QtImageClipboard clipboard;
     QtColorChooser colors;
+    QtFontChooser fonts;
     QtConfirmations confirmations;
-    MainWindow window(*settings, boxes, files, clipboard, colors, confirmations);
+    MainWindow window(*settings, boxes, files, clipboard, colors, fonts, confirmations);
     colors.SetParent(&window);
+    fonts.SetParent(&window);
     confirmations.SetParent(&window);
     boxes.SetParent(&window);
     files.SetParent(&window);

@@ -27,6 +27,7 @@
 #include "app/optimize_progress_dialog.h"
 #include "app/options_dialog.h"
 #include "app/outline_model.h"
+#include "app/banner_dialog.h"
 #include "app/pane_layout.h"
 #include "app/parameters_window.h"
 #include "app/preview_pane.h"
@@ -37,9 +38,12 @@
 namespace anitrope {
 
 MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files,
-                       ImageClipboard& clipboard, ColorChooser& colors,
+                       ImageClipboard& clipboard, ColorChooser& colors, FontChooser& fonts,
                        Confirmations& confirmations)
-    : editor_(settings, boxes, files, clipboard), colors_(colors), confirmations_(confirmations) {
+    : editor_(settings, boxes, files, clipboard),
+      colors_(colors),
+      fonts_(fonts),
+      confirmations_(confirmations) {
     setWindowIcon(QIcon(LogoPixmap(64, 64, devicePixelRatioF())));
     setAcceptDrops(true);
     BuildMenus();
@@ -104,6 +108,12 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
             return request.index;
         };
         return EffectDialog::Open(std::move(context), params, editor_.EffectColor(), this) == 1;
+    };
+    editor_.chooseBanner = [this](BannerRequest& request) {
+        BannerDialogContext context{editor_.Boxes(), colors_, fonts_, editor_.Text(), std::nullopt};
+        if (editor_.HasAnimation())
+            context.screen = std::array<int32_t, 2>{editor_.Data().screenWidth, editor_.Data().screenHeight};
+        return BannerDialog::Open(std::move(context), editor_.Banner(), request, this) == 1;
     };
     editor_.onProgressStep = [this] { statusBar()->repaint(); };
     editor_.onAbout = [this] {

@@ -17,6 +17,7 @@ class QTreeView;
 namespace anitrope {
 
 class ColorChooser;
+class FontChooser;
 class Confirmations;
 class OutlineModel;
 class ParametersWindow;
@@ -29,7 +30,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& files, ImageClipboard& clipboard,
-               ColorChooser& colors, Confirmations& confirmations);
+               ColorChooser& colors, FontChooser& fonts, Confirmations& confirmations);
     ~MainWindow() override;
 
     Editor& Core() { return editor_; }
@@ -89,6 +90,7 @@ private:
     QTimer playbackTimer_;  // timer 1
     QString recentMenuSignature_;
     ColorChooser& colors_;
+    FontChooser& fonts_;
     Confirmations& confirmations_;
     ParametersWindow* parameters_ = nullptr;  // owned by Qt as our child window
     QSize lastSize_;

@@ -13,6 +13,8 @@ class QtColorChooser final : public ColorChooser {
     explicit QtColorChooser(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
     std::optional<uint32_t> Choose(uint32_t initialRgb, const std::string& title) override;
+    std::optional<uint32_t> ChooseWithCustom(uint32_t initialRgb, const std::string& title,
+                                             std::array<uint32_t, 16>& custom) override;
 
   private:
     QWidget* parent_;

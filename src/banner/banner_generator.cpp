@@ -14,39 +14,6 @@
 namespace anitrope {
 namespace {
 
-// The sunken edge of the classic three-dimensional look: a grey and a dark line at the top
-// and left, white and light grey at the bottom and right, two pixels deep.
-inline constexpr uint32_t kEdgeOuterShade = 0x808080;
-inline constexpr uint32_t kEdgeInnerShade = 0x404040;
-inline constexpr uint32_t kEdgeOuterLight = 0xFFFFFF;
-inline constexpr uint32_t kEdgeInnerLight = 0xC0C0C0;
-
-void FillRect(TrueColorBitmap& bitmap, const PixelRect& rect, uint32_t color) {
-    for (int32_t y = std::max(rect.top, 0); y < std::min(rect.bottom, bitmap.Height()); ++y) {
-        uint32_t* row = bitmap.Row(y);
-        for (int32_t x = std::max(rect.left, 0); x < std::min(rect.right, bitmap.Width()); ++x)
-            row[x] = color;
-    }
-}
-
-// One ring of the edge on `rect`; returns the rectangle inside it. The bottom and right go
-// last, so they own the top-right and bottom-left corners.
-PixelRect DrawEdgeRing(TrueColorBitmap& bitmap, const PixelRect& rect, uint32_t shade,
-                       uint32_t light) {
-    if (rect.Width() <= 0 || rect.Height() <= 0) return rect;
-    FillRect(bitmap, {rect.left, rect.top, rect.right, rect.top + 1}, shade);
-    FillRect(bitmap, {rect.left, rect.top, rect.left + 1, rect.bottom}, shade);
-    FillRect(bitmap, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, light);
-    FillRect(bitmap, {rect.right - 1, rect.top, rect.right, rect.bottom}, light);
-    return {rect.left + 1, rect.top + 1, std::max(rect.left + 1, rect.right - 1),
-            std::max(rect.top + 1, rect.bottom - 1)};
-}
-
-PixelRect DrawSunkenEdge(TrueColorBitmap& bitmap, const PixelRect& rect) {
-    return DrawEdgeRing(bitmap, DrawEdgeRing(bitmap, rect, kEdgeOuterShade, kEdgeOuterLight),
-                        kEdgeInnerShade, kEdgeInnerLight);
-}
-
 Gif* Refuse(BannerRequest& request, BannerStatus status, std::string why) {
     request.frames.reset();
     request.usable = false;
@@ -93,12 +60,57 @@ FrameChain MakeBannerFrames(const NewBannerFrame& newFrame, const BannerRequest&
 
 }  // namespace
 
+void FillPixels(TrueColorBitmap& bitmap, const PixelRect& rect, uint32_t color) {
+    for (int32_t y = std::max(rect.top, 0); y < std::min(rect.bottom, bitmap.Height()); ++y) {
+        uint32_t* row = bitmap.Row(y);
+        for (int32_t x = std::max(rect.left, 0); x < std::min(rect.right, bitmap.Width()); ++x)
+            row[x] = color;
+    }
+}
+
+namespace {
+
+// The sunken edge of the classic three-dimensional look: a grey and a dark line at the top
+// and left, white and light grey at the bottom and right, two pixels deep.
+inline constexpr uint32_t kEdgeOuterShade = 0x808080;
+inline constexpr uint32_t kEdgeInnerShade = 0x404040;
+inline constexpr uint32_t kEdgeOuterLight = 0xFFFFFF;
+inline constexpr uint32_t kEdgeInnerLight = 0xC0C0C0;
+
+// One ring of the edge on `rect`; returns the rectangle inside it. The bottom and right go
+// last, so they own the top-right and bottom-left corners.
+PixelRect DrawEdgeRing(TrueColorBitmap& bitmap, const PixelRect& rect, uint32_t shade,
+                       uint32_t light) {
+    if (rect.Width() <= 0 || rect.Height() <= 0) return rect;
+    FillPixels(bitmap, {rect.left, rect.top, rect.right, rect.top + 1}, shade);
+    FillPixels(bitmap, {rect.left, rect.top, rect.left + 1, rect.bottom}, shade);
+    FillPixels(bitmap, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, light);
+    FillPixels(bitmap, {rect.right - 1, rect.top, rect.right, rect.bottom}, light);
+    return {rect.left + 1, rect.top + 1, std::max(rect.left + 1, rect.right - 1),
+            std::max(rect.top + 1, rect.bottom - 1)};
+}
+
+}  // namespace
+
+PixelRect DrawSunkenEdge(TrueColorBitmap& bitmap, const PixelRect& rect) {
+    return DrawEdgeRing(bitmap, DrawEdgeRing(bitmap, rect, kEdgeOuterShade, kEdgeOuterLight),
+                        kEdgeInnerShade, kEdgeInnerLight);
+}
+
 bool BannerFits(int64_t width, int64_t height, int64_t frames) {
     constexpr int64_t kBytesPerPixel = 5;  // 4 of true colour, 1 indexed
     if (width < 0 || height < 0 || frames < 0) return false;
     if (width == 0 || height == 0) return true;
     if (width > kMaxBannerBytes / kBytesPerPixel / height) return false;
     return frames <= kMaxBannerBytes / (width * height * kBytesPerPixel);
+}
+
+std::string TooLargeMessage(int32_t width, int32_t height, int32_t frames) {
+    char text[200];
+    std::snprintf(text, sizeof text,
+                  "%d frames of %d x %d pixels need more than the %lld MB a banner may take",
+                  frames, width, height, static_cast<long long>(kMaxBannerBytes >> 20));
+    return text;
 }
 
 int64_t ScrollDistance(int32_t textWidth, int32_t imageWidth, int32_t shadowXOffset,
@@ -143,14 +155,8 @@ Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, Text
     const int32_t width = request.imageWidth;
     const int32_t height = request.imageHeight;
     const int32_t frames = request.frameCount;
-    if (!BannerFits(width, height, frames)) {
-        char text[200];
-        std::snprintf(text, sizeof text,
-                      "%d frames of %d x %d pixels need more than the %lld MB a banner may take",
-                      frames, width, height,
-                      static_cast<long long>(kMaxBannerBytes >> 20));
-        return Refuse(request, BannerTooLarge, text);
-    }
+    if (!BannerFits(width, height, frames))
+        return Refuse(request, BannerTooLarge, TooLargeMessage(width, height, frames));
 
     FrameChain chain = MakeBannerFrames(newFrame, request);
     if (!chain) return Refuse(request, BannerNoMemory, "Not enough memory for the banner frames");
@@ -174,7 +180,7 @@ Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, Text
         TrueColorBitmap& bitmap = *gif->trueColor;
         PixelRect inside{0, 0, width, height};
         if (request.drawBorder) inside = DrawSunkenEdge(bitmap, inside);
-        FillRect(bitmap, inside, request.backgroundColor);
+        FillPixels(bitmap, inside, request.backgroundColor);
         TextCanvas canvas{&drawer, &bitmap, inside, request.font};
         const int32_t x =
             FrameTextX(index, frames, extent.width, width, request.shadowXOffset, s);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "banner/banner_settings.h"
 #include "banner/text_drawer.h"
@@ -15,6 +16,13 @@ struct Gif;
 // frame count is refused, not attempted.
 inline constexpr int64_t kMaxBannerBytes = int64_t{2} << 30;
 bool BannerFits(int64_t width, int64_t height, int64_t frames);
+// Why such a banner is refused.
+std::string TooLargeMessage(int32_t width, int32_t height, int32_t frames);
+
+// Fills `rect`, as far as it lies in the bitmap, with `color`.
+void FillPixels(TrueColorBitmap& bitmap, const PixelRect& rect, uint32_t color);
+// The classic sunken edge, two pixels deep, on `rect`; returns the rectangle inside it.
+PixelRect DrawSunkenEdge(TrueColorBitmap& bitmap, const PixelRect& rect);
 
 // How far the text travels from the first frame to the last: from entering at the right edge
 // until it and its shadow have left on the left.

@@ -72,8 +72,9 @@ struct WindowWorld {
     ScriptedFileChooser files;
     MemoryClipboard clipboard;
     ScriptedColorChooser colors;
+    ScriptedFontChooser fonts;
     ScriptedConfirmations confirmations;
-    MainWindow window{settings, boxes, files, clipboard, colors, confirmations};
+    MainWindow window{settings, boxes, files, clipboard, colors, fonts, confirmations};
 };
 
 }  // namespace anitrope::test

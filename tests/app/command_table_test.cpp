@@ -62,20 +62,21 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         return plus(more);
     };
     const std::vector<Row> rows{
-        {"empty", Empty(), always},
+        {"empty", Empty(), plus({CmdBannerText})},
         {"empty, a picture on the clipboard", With(Empty(), [](AppState& s) { s.clipboardImage = true; }),
-         plus({CmdPaste, CmdPasteKey})},
-        {"root", OnRoot(), withDocument({})},
+         plus({CmdPaste, CmdPasteKey, CmdBannerText})},
+        {"root", OnRoot(), withDocument({CmdBannerText})},
         {"root, clipboard", With(OnRoot(), [](AppState& s) { s.clipboardImage = true; }),
-         withDocument({CmdPaste, CmdPasteKey})},
+         withDocument({CmdPaste, CmdPasteKey, CmdBannerText})},
         {"image with a successor of its rectangle", OnImage(),
          withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect,
-                       CmdInsertTransition, CmdInsertTransitionKey})},
+                       CmdInsertTransition, CmdInsertTransitionKey, CmdBannerText})},
         {"image with a successor elsewhere", OnImage(true, false),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect})},
+         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect,
+                       CmdBannerText})},
         {"last image, clipboard", With(OnImage(false), [](AppState& s) { s.clipboardImage = true; }),
          withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdPaste, CmdPasteKey,
-                       CmdInsertEffect})},
+                       CmdInsertEffect, CmdBannerText})},
         {"comment", On(SelectionKind::Comment), withDocument({CmdDelete})},
         {"global comment", On(SelectionKind::GlobalComment), withDocument({CmdDelete})},
         {"effect group, clipboard",
@@ -84,10 +85,11 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         {"banner group", On(SelectionKind::BannerGroup), withDocument({CmdDelete})},
         {"playing", With(OnImage(), [](AppState& s) { s.playing = true; }),
          withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdStopAnimation,
-                       CmdInsertEffect, CmdInsertTransition, CmdInsertTransitionKey})},
+                       CmdInsertEffect, CmdInsertTransition, CmdInsertTransitionKey,
+                       CmdBannerText})},
         {"something to undo and redo",
          With(OnRoot(), [](AppState& s) { s.undoName = "Delete"; s.redoName = "Paste"; }),
-         withDocument({CmdUndo, CmdRedo})},
+         withDocument({CmdUndo, CmdRedo, CmdBannerText})},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
@@ -109,7 +111,6 @@ TEST(CommandTable, LaterCommandsHaveRulesButStayGrayed) {
     const std::vector<Row> rows{
         {CmdExportAll, On(SelectionKind::Comment), OnRoot()},
         {CmdComment, On(SelectionKind::GlobalComment), On(SelectionKind::EffectGroup)},
-        {CmdBannerText, OnImage(), On(SelectionKind::BannerGroup)},
         {CmdResize, OnRoot(), Empty()},
     };
     for (const Row& row : rows) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -55,7 +57,7 @@ TEST_F(MainWindowTest, ActionsFollowTheEnableRules) {
     EXPECT_TRUE(window.MenuAction(CmdCopy)->isEnabled());
     EXPECT_FALSE(window.MenuAction(CmdPaste)->isEnabled()) << "nothing on the clipboard";
     EXPECT_TRUE(window.MenuAction(CmdInsertEffect)->isEnabled());
-    EXPECT_FALSE(window.MenuAction(CmdBannerText)->isEnabled()) << "banners come later";
+    EXPECT_TRUE(window.MenuAction(CmdBannerText)->isEnabled());
     EXPECT_EQ(window.MenuAction(CmdResize)->text(), "&Resize All");
     // The tree pane shows the document's outline.
     QTreeView* tree = window.TreePane();
@@ -182,6 +184,21 @@ TEST(AboutBox, ShowsTheVersionOfTheBuild) {
     EXPECT_TRUE(box.findChild<QPushButton*>("ok"));
     AboutBox splash(AboutBox::Mode::Splash);
     EXPECT_FALSE(splash.findChild<QPushButton*>("ok"));
+
+    // The title's shadow fades from the background to the shadow's full colour: many greys.
+    const QImage title = AboutBox::TitleImage(QColor(255, 255, 255));
+    ASSERT_FALSE(title.isNull());
+    std::set<QRgb> greys;
+    bool text = false;
+    for (int y = 0; y < title.height(); ++y)
+        for (int x = 0; x < title.width(); ++x) {
+            const QRgb pixel = title.pixel(x, y) & 0xFFFFFFu;
+            if (qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && pixel != 0xFFFFFFu)
+                greys.insert(pixel);
+            text = text || pixel == 0x1F3F8Fu;
+        }
+    EXPECT_TRUE(text);
+    EXPECT_GE(greys.size(), 4u) << "rings of the soft shadow";
 }
 
 }  // namespace

@@ -30,5 +30,21 @@ TEST(QtColorChooser, OpensOnTheColourWithGreyCustomColoursAndReturnsTheChoice) {
     EXPECT_EQ(chooser.Choose(0x123456, "Color"), std::nullopt);
 }
 
+TEST(QtColorChooser, CustomColoursComeFromTheCallerAndGoBackChangedEvenOnCancel) {
+    QtColorChooser chooser;
+    std::array<uint32_t, 16> custom{};
+    custom.fill(0xFFFFFF);
+    custom[3] = 0x102030;
+    WhenModal<QColorDialog>([](QColorDialog& dialog) {
+        EXPECT_EQ(QColorDialog::customColor(3).rgb() & 0xFFFFFF, 0x102030u);
+        EXPECT_EQ(QColorDialog::customColor(4).rgb() & 0xFFFFFF, 0xFFFFFFu);
+        QColorDialog::setCustomColor(5, QColor(0x40, 0x50, 0x60));
+        dialog.reject();
+    });
+    EXPECT_EQ(chooser.ChooseWithCustom(0x000000, "Color", custom), std::nullopt);
+    EXPECT_EQ(custom[5], 0x405060u);
+    EXPECT_EQ(custom[3], 0x102030u);
+}
+
 }  // namespace
 }  // namespace anitrope::test

@@ -11,6 +11,7 @@
 #include "app/color_chooser.h"
 #include "app/confirmation.h"
 #include "app/file_chooser.h"
+#include "app/font_chooser.h"
 #include "app/image_clipboard.h"
 #include "app/message_boxes.h"
 
@@ -103,6 +104,25 @@ public:
 
 private:
     std::deque<std::optional<uint32_t>> answers_;
+};
+
+// Answers font choices from a script: the next answer, or Cancel when none is left.
+class ScriptedFontChooser final : public FontChooser {
+public:
+    void Answer(FontChoice choice) { answers_.push_back(std::move(choice)); }
+
+    std::optional<FontChoice> Choose(const FontChoice& initial) override {
+        asked.push_back(initial);
+        if (answers_.empty()) return std::nullopt;
+        FontChoice answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+
+    std::vector<FontChoice> asked;
+
+private:
+    std::deque<FontChoice> answers_;
 };
 
 // Answers the confirmation dialog: each Ask() takes the next scripted answer; unscripted

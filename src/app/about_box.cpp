@@ -53,7 +53,8 @@ AboutBox::AboutBox(Mode mode, QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     auto* logo = new QLabel(this);
     logo->setObjectName("logo");
-    logo->setPixmap(LogoPixmap(size.width(), size.height() * 3 / 4, devicePixelRatioF()));
+    // The name goes below, drawn over its soft shadow.
+    logo->setPixmap(LogoPixmap(size.width(), size.height() * 3 / 5, devicePixelRatioF(), false));
     layout->addWidget(logo);
     auto* title = new QLabel(this);
     title->setObjectName("title");

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -26,7 +27,11 @@ std::optional<FontChoice> QtFontChooser::Choose(const FontChoice& initial) {
     dialog.setWindowTitle("Font");
     auto* layout = new QVBoxLayout(&dialog);
     // The font dialog as a widget of ours, its own buttons left out for ours below.
-    auto* fonts = new QFontDialog(ToQFont(initial.font), &dialog);
+    // A family the dialog lists (an empty face is the family's usual one, which it does not),
+    // so that it also finds the style, bold or italic, in that family.
+    QFont start = ToQFont(initial.font);
+    start.setFamily(QFontInfo(start).family());
+    auto* fonts = new QFontDialog(start, &dialog);
     fonts->setWindowFlags(Qt::Widget);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     layout->addWidget(fonts);

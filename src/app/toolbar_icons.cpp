@@ -99,7 +99,7 @@ QIcon ToolbarIcon(int image, qreal devicePixelRatio) {
     return QIcon(pixmap);
 }
 
-QPixmap LogoPixmap(int width, int height, qreal devicePixelRatio) {
+QPixmap LogoPixmap(int width, int height, qreal devicePixelRatio, bool named) {
     const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1;
     QPixmap pixmap(static_cast<int>(width * ratio), static_cast<int>(height * ratio));
     pixmap.setDevicePixelRatio(ratio);
@@ -121,12 +121,14 @@ QPixmap LogoPixmap(int width, int height, qreal devicePixelRatio) {
         const qreal r = side * 0.15;
         p.drawEllipse(QPointF(cell.center().x(), cell.bottom() - r - i * side * 0.25), r, r);
     }
-    QFont font = p.font();
-    font.setPixelSize(static_cast<int>(height * 0.14));
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRectF(0, height * 0.72, width, height * 0.2), Qt::AlignCenter, "Anitrope");
+    if (named) {
+        QFont font = p.font();
+        font.setPixelSize(static_cast<int>(height * 0.14));
+        font.setBold(true);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRectF(0, height * 0.72, width, height * 0.2), Qt::AlignCenter, "Anitrope");
+    }
     p.end();
     return pixmap;
 }

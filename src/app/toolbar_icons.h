@@ -10,6 +10,6 @@ inline constexpr int kToolbarImageCount = 11;
 QIcon ToolbarIcon(int image, qreal devicePixelRatio);
 
 // The program's logo, for the About box and the window icon.
-QPixmap LogoPixmap(int width, int height, qreal devicePixelRatio);
+QPixmap LogoPixmap(int width, int height, qreal devicePixelRatio, bool named = true);
 
 }  // namespace anitrope

@@ -1,8 +1,10 @@
 #include "app/qt_color_chooser.h"
+#include "app/qt_font_chooser.h"
 
 #include <gtest/gtest.h>
 
 #include <QColorDialog>
+#include <QFontDialog>
 #include <QWidget>
 
 #include "panel_fixtures.h"
@@ -44,6 +46,34 @@ TEST(QtColorChooser, CustomColoursComeFromTheCallerAndGoBackChangedEvenOnCancel)
     EXPECT_EQ(chooser.ChooseWithCustom(0x000000, "Color", custom), std::nullopt);
     EXPECT_EQ(custom[5], 0x405060u);
     EXPECT_EQ(custom[3], 0x102030u);
+}
+
+// The font chooser starts on the banner's font and colour and gives back the chosen face with
+// its height in pixels; the colour it did not change stays.
+TEST(QtFontChooser, StartsOnTheFontAndReturnsTheChoiceWithTheColour) {
+    QtFontChooser chooser;
+    FontChoice initial;
+    initial.font.faceName = "DejaVu Sans";
+    initial.color = 0x336699;
+    WhenModal<QDialog>([](QDialog& dialog) {
+        auto* fonts = dialog.findChild<QFontDialog*>();
+        ASSERT_TRUE(fonts);
+        EXPECT_EQ(fonts->currentFont().family(), "DejaVu Sans");
+        QFont serif("DejaVu Serif");
+        serif.setPointSize(30);
+        serif.setItalic(true);
+        fonts->setCurrentFont(serif);
+        dialog.accept();
+    });
+    const std::optional<FontChoice> chosen = chooser.Choose(initial);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->font.faceName, "DejaVu Serif");
+    EXPECT_TRUE(chosen->font.italic);
+    EXPECT_EQ(chosen->font.height, -40) << "30 points at 96 dots per inch, as an em height";
+    EXPECT_EQ(chosen->color, 0x336699u);
+
+    WhenModal<QDialog>([](QDialog& dialog) { dialog.reject(); });
+    EXPECT_EQ(chooser.Choose(initial), std::nullopt);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/about_box.h"
+#include "app/bitmap_image.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -34,13 +35,7 @@ QImage AboutBox::TitleImage(QColor background) {
     TextCanvas canvas{&drawer, &bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, font};
     DrawShadowedText(canvas, title, margin - shadow.dx / 2, margin - shadow.dy / 2, shadow,
                      kTitleColor, back, kShadowColor);
-    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
-    for (int32_t y = 0; y < bitmap.Height(); ++y) {
-        const uint32_t* from = bitmap.Row(y);
-        auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int32_t x = 0; x < bitmap.Width(); ++x) to[x] = 0xFF000000u | from[x];
-    }
-    return image;
+    return OpaqueImage(bitmap);
 }
 
 AboutBox::AboutBox(Mode mode, QWidget* parent) : QDialog(parent) {

@@ -1,4 +1,5 @@
 #include "app/banner_dialog.h"
+#include "app/bitmap_image.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -72,13 +73,7 @@ public:
         const std::unique_ptr<TrueColorBitmap> bitmap =
             PaintBannerPreview(settings_, drawer_, width(), height());
         if (!bitmap) return;
-        QImage image(bitmap->Width(), bitmap->Height(), QImage::Format_RGB32);
-        for (int32_t y = 0; y < bitmap->Height(); ++y) {
-            const uint32_t* from = bitmap->Row(y);
-            auto* to = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int32_t x = 0; x < bitmap->Width(); ++x) to[x] = 0xFF000000u | from[x];
-        }
-        last = std::move(image);
+        last = OpaqueImage(*bitmap);
         ++paints;
         update();
     }

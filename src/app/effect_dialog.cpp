@@ -1,4 +1,5 @@
 #include "app/effect_dialog.h"
+#include "app/bitmap_image.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,14 +72,7 @@ int SlotIndex(int slot, int count) { return slot >= 1 && slot <= count ? slot - 
 
 QImage PictureOf(const Gif& gif) {
     const auto pixels = TrueColorOf(gif);
-    if (!pixels || !pixels->HasRows()) return {};
-    QImage image(pixels->Width(), pixels->Height(), QImage::Format_RGB32);
-    for (int32_t y = 0; y < pixels->Height(); ++y) {
-        const uint32_t* in = pixels->Row(y);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int32_t x = 0; x < pixels->Width(); ++x) out[x] = 0xFF000000u | (in[x] & 0xFFFFFFu);
-    }
-    return image;
+    return pixels ? OpaqueImage(*pixels) : QImage();
 }
 
 // A copy of the frame at the preview's size, for computing previews quickly.

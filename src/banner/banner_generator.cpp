@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "banner/shadowed_text.h"
@@ -56,6 +57,56 @@ FrameChain MakeBannerFrames(const NewBannerFrame& newFrame, const BannerRequest&
         last = gif;
     }
     return chain;
+}
+
+// The shadowed text drawn once on the background: dozens of copies of the text per frame
+// become one copy of this, placed where the text goes. Only for drawers whose text looks the
+// same wherever it is put, so that every frame gets exactly what drawing there would give.
+struct TextStamp {
+    std::unique_ptr<TrueColorBitmap> pixels;
+    PixelRect bounds;  // from the text's top left corner
+
+    void CopyInto(TrueColorBitmap& bitmap, const PixelRect& clip, int32_t x, int32_t y) const {
+        const int64_t left = std::max<int64_t>(clip.left, int64_t{x} + bounds.left);
+        const int64_t right = std::min<int64_t>(clip.right, int64_t{x} + bounds.right);
+        const int64_t top = std::max<int64_t>(clip.top, int64_t{y} + bounds.top);
+        const int64_t bottom = std::min<int64_t>(clip.bottom, int64_t{y} + bounds.bottom);
+        if (left >= right || top >= bottom) return;
+        const int64_t column = left - (int64_t{x} + bounds.left);
+        for (int64_t row = top; row < bottom; ++row) {
+            const uint32_t* from =
+                pixels->Row(static_cast<int32_t>(row - (int64_t{y} + bounds.top))) + column;
+            std::copy(from, from + (right - left), bitmap.Row(static_cast<int32_t>(row)) + left);
+        }
+    }
+};
+
+// Stamps larger than this are not worth their memory: such text is drawn frame by frame.
+constexpr int64_t kMaxStampBytes = int64_t{64} << 20;
+
+std::optional<TextStamp> MakeStamp(TextDrawer& drawer, const BannerRequest& request,
+                                   const SoftShadow& shadow) {
+    const std::optional<PixelRect> ink = drawer.InkBounds(request.font, request.text);
+    if (!ink) return std::nullopt;
+    // The text's own ink, and the shadow's copies around its centre.
+    const int64_t reach = std::max(shadow.thickness, 0);
+    const int64_t left = std::min<int64_t>(ink->left, ink->left + int64_t{shadow.dx} - reach);
+    const int64_t right = std::max<int64_t>(ink->right, ink->right + int64_t{shadow.dx} + reach);
+    const int64_t top = std::min<int64_t>(ink->top, ink->top + int64_t{shadow.dy} - reach);
+    const int64_t bottom = std::max<int64_t>(ink->bottom, ink->bottom + int64_t{shadow.dy} + reach);
+    if (right <= left || bottom <= top || (right - left) * (bottom - top) * 4 > kMaxStampBytes)
+        return std::nullopt;
+    TextStamp stamp;
+    stamp.bounds = {static_cast<int32_t>(left), static_cast<int32_t>(top),
+                    static_cast<int32_t>(right), static_cast<int32_t>(bottom)};
+    stamp.pixels = std::make_unique<TrueColorBitmap>(stamp.bounds.Width(), stamp.bounds.Height());
+    if (!stamp.pixels->HasRows()) return std::nullopt;
+    const PixelRect all{0, 0, stamp.bounds.Width(), stamp.bounds.Height()};
+    FillPixels(*stamp.pixels, all, request.backgroundColor);
+    TextCanvas canvas{&drawer, stamp.pixels.get(), all, request.font};
+    DrawShadowedText(canvas, request.text, -stamp.bounds.left, -stamp.bounds.top, shadow,
+                     request.textColor, request.backgroundColor, request.shadowColor);
+    return stamp;
 }
 
 }  // namespace
@@ -174,6 +225,8 @@ Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, Text
     shadow.style = kBannerShadowStyle;
     const int32_t y = request.textYOffset + (height - extent.height) / 2;
 
+    const std::optional<TextStamp> stamp =
+        frames > 1 ? MakeStamp(drawer, request, shadow) : std::nullopt;
     int32_t index = 0;
     for (Gif* gif = chain.get(); gif; gif = gif->next, ++index) {
         if (stopped()) return Refuse(request, BannerStopped, "The banner was cancelled");
@@ -181,9 +234,13 @@ Gif* GenerateBanner(const NewBannerFrame& newFrame, BannerRequest& request, Text
         PixelRect inside{0, 0, width, height};
         if (request.drawBorder) inside = DrawSunkenEdge(bitmap, inside);
         FillPixels(bitmap, inside, request.backgroundColor);
-        TextCanvas canvas{&drawer, &bitmap, inside, request.font};
         const int32_t x =
             FrameTextX(index, frames, extent.width, width, request.shadowXOffset, s);
+        if (stamp) {
+            stamp->CopyInto(bitmap, inside, x, y);
+            continue;
+        }
+        TextCanvas canvas{&drawer, &bitmap, inside, request.font};
         DrawShadowedText(canvas, request.text, x, y, shadow, request.textColor,
                          request.backgroundColor, request.shadowColor);
     }

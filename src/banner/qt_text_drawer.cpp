@@ -10,6 +10,9 @@
 namespace anitrope {
 namespace {
 
+// Larger glyph masks (a long text in a huge font) are not kept: such text is drawn directly.
+constexpr int64_t kMaxMaskBytes = int64_t{64} << 20;
+
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -91,14 +94,55 @@ bool QtTextDrawer::Available() {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
+const QFont& QtTextDrawer::FontFor(const FontDescription& font) {
+    if (!haveFont_ || !(fontKey_ == font)) {
+        font_ = ToQFont(font);
+        fontKey_ = font;
+        haveFont_ = true;
+    }
+    return font_;
+}
+
 TextExtent QtTextDrawer::Measure(const FontDescription& font, std::string_view text) {
     if (!Available()) return {};
-    const QFontMetrics metrics(ToQFont(font));
+    const QFontMetrics metrics(FontFor(font));
     const QString string = ToQString(text);
     // Antialiased or bold glyphs may ink a pixel or two past the advance; counting that ink
     // lets the scroll carry the whole text off the left edge in the last frame.
     const int ink = string.isEmpty() ? 0 : metrics.boundingRect(string).right() + 1;
     return {std::max(metrics.horizontalAdvance(string), ink), metrics.height()};
+}
+
+bool QtTextDrawer::RenderMask(const FontDescription& font, std::string_view text) {
+    if (haveMask_ && maskFont_ == font && maskText_ == text) return !mask_.isNull();
+    const QFont& qfont = FontFor(font);
+    const QFontMetrics metrics(qfont);
+    const QString string = ToQString(text);
+    // Italics, underlines and antialiasing may reach past the bounding box a little.
+    const int margin = metrics.height() / 2 + 2;
+    const QRect box = metrics.boundingRect(string).adjusted(-margin, -margin, margin, margin);
+    maskFont_ = font;
+    maskText_ = std::string(text);
+    haveMask_ = true;
+    mask_ = QImage();
+    if (int64_t{box.width()} * box.height() > kMaxMaskBytes) return false;
+    mask_ = QImage(box.size(), QImage::Format_Alpha8);
+    if (mask_.isNull()) return false;
+    mask_.fill(0);
+    {
+        QPainter painter(&mask_);
+        painter.setFont(qfont);
+        painter.setPen(Qt::black);
+        painter.drawText(QPoint(-box.left(), -box.top()), string);
+    }
+    maskOrigin_ = QPoint(box.left(), box.top() + metrics.ascent());
+    return true;
+}
+
+std::optional<PixelRect> QtTextDrawer::InkBounds(const FontDescription& font, std::string_view text) {
+    if (!Available() || text.empty() || !RenderMask(font, text)) return std::nullopt;
+    return PixelRect{maskOrigin_.x(), maskOrigin_.y(), maskOrigin_.x() + mask_.width(),
+                     maskOrigin_.y() + mask_.height()};
 }
 
 void QtTextDrawer::Draw(const FontDescription& font, std::string_view text, int32_t x, int32_t y,
@@ -107,9 +151,40 @@ void QtTextDrawer::Draw(const FontDescription& font, std::string_view text, int3
     const QRect area = QRect(clip.left, clip.top, clip.Width(), clip.Height())
                            .intersected(QRect(0, 0, target.Width(), target.Height()));
     if (area.isEmpty()) return;
-    const QFont qfont = ToQFont(font);
+    if (!RenderMask(font, text)) {
+        DrawDirect(FontFor(font), ToQString(text), x, y, color, target, area);
+        return;
+    }
+    const QRect placed(QPoint(x, y) + maskOrigin_, mask_.size());
+    const QRect drawn = placed.intersected(area);
+    if (drawn.isEmpty()) return;
+    const uint32_t red = (color >> 16) & 0xFF;
+    const uint32_t green = (color >> 8) & 0xFF;
+    const uint32_t blue = color & 0xFF;
+    for (int row = drawn.top(); row <= drawn.bottom(); ++row) {
+        const uchar* coverage = mask_.constScanLine(row - placed.top());
+        uint32_t* pixels = target.Row(row);
+        for (int column = drawn.left(); column <= drawn.right(); ++column) {
+            const uint32_t a = coverage[column - placed.left()];
+            if (a == 0) continue;
+            const uint32_t below = pixels[column];
+            if (a == 255) {
+                pixels[column] = color & 0xFFFFFFu;
+                continue;
+            }
+            auto mix = [a](uint32_t under, uint32_t over) {
+                return (under * (255 - a) + over * a + 127) / 255;
+            };
+            // Written without TransparentBit: text is always opaque.
+            pixels[column] = mix((below >> 16) & 0xFF, red) << 16 |
+                             mix((below >> 8) & 0xFF, green) << 8 | mix(below & 0xFF, blue);
+        }
+    }
+}
+
+void QtTextDrawer::DrawDirect(const QFont& qfont, const QString& string, int32_t x, int32_t y,
+                              uint32_t color, TrueColorBitmap& target, const QRect& area) {
     const QFontMetrics metrics(qfont);
-    const QString string = ToQString(text);
     const QPoint baseline(x, y + metrics.ascent());
     {
         // The bitmap's own rows, painted in place.

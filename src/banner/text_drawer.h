@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,6 +59,15 @@ public:
     // never setting TransparentBit.
     virtual void Draw(const FontDescription& font, std::string_view text, int32_t x, int32_t y,
                       uint32_t color, TrueColorBitmap& target, const PixelRect& clip) = 0;
+
+    // Where drawing the text at (0, 0) may paint, when the drawer paints the same pixels,
+    // moved along, wherever the text is put (whole pixels); none when it cannot say. Knowing
+    // it lets the banner draw its shadowed text once and copy it into every frame.
+    virtual std::optional<PixelRect> InkBounds(const FontDescription& font, std::string_view text) {
+        (void)font;
+        (void)text;
+        return std::nullopt;
+    }
 };
 
 }  // namespace anitrope

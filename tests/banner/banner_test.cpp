@@ -246,6 +246,46 @@ TEST(BannerFrames, ShadowDisabled) {
     }
 }
 
+// A drawer that paints the same wherever the text goes gets the shadowed text drawn once and
+// copied into each frame: the frames are exactly those drawn frame by frame.
+TEST(BannerFrames, OneDrawingCopiedEqualsDrawingEachFrame) {
+    struct Case { const char* text; int32_t shadowX, shadowY, thickness, enabled, border, frames; };
+    const Case cases[] = {
+        {"Hello", 9, 7, 8, 1, 0, 10},  {"Hello", -5, -12, 8, 1, 1, 7},
+        {"Hello", 9, 7, 20, 0, 0, 4},  {"ABCDEFGHIJKLMNOPQRSTUV", 3, 30, 5, 1, 1, 6},
+        {"", 9, 7, 8, 1, 0, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " dx " + std::to_string(c.shadowX));
+        auto make = [&c] {
+            BannerRequest request = Accepted(c.text, c.frames);
+            request.shadowXOffset = c.shadowX;
+            request.shadowYOffset = c.shadowY;
+            request.shadowThickness = c.thickness;
+            request.shadowEnabled = c.enabled;
+            request.shadowColor = 0x0000FF;
+            request.drawBorder = c.border;
+            return request;
+        };
+        BannerRequest request = make();
+        BannerRequest copied = make();
+        Animation animation;
+        FakeTextDrawer each;
+        FakeTextDrawer once;
+        once.sameEverywhere = true;
+        const auto drawn = FramesOf(GenerateBanner(animation, request, each));
+        const auto stamped = FramesOf(GenerateBanner(animation, copied, once));
+        ASSERT_EQ(drawn.size(), static_cast<std::size_t>(c.frames));
+        ASSERT_EQ(stamped.size(), drawn.size());
+        EXPECT_LT(once.calls.size() * 2, each.calls.size() + 2) << "drawn once, not per frame";
+        for (std::size_t i = 0; i < drawn.size(); ++i)
+            for (int32_t y = 0; y < 80; ++y)
+                for (int32_t x = 0; x < 140; ++x)
+                    ASSERT_EQ(stamped[i]->trueColor->Get(x, y), drawn[i]->trueColor->Get(x, y))
+                        << "frame " << i << " at " << x << "," << y;
+    }
+}
+
 // The sunken edge takes two pixels on each side, and the text is cut to what lies inside.
 TEST(BannerFrames, BorderClipsText) {
     Animation animation;

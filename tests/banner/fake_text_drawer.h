@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,17 @@ public:
                 target.Set(col, row, color);
     }
 
+    // Says where its boxes go, which lets the banner copy one drawing into every frame.
+    std::optional<PixelRect> InkBounds(const FontDescription& font, std::string_view text) override {
+        if (!sameEverywhere) return std::nullopt;
+        const TextExtent extent = Measure(font, text);
+        --measures;
+        return PixelRect{0, 0, extent.width, extent.height};
+    }
+
     std::vector<Call> calls;
     int measures = 0;
+    bool sameEverywhere = false;
 
 private:
     int32_t charWidth_;

@@ -45,7 +45,7 @@ tsan: test-deps
 # Our codec, optimizer, quantizer and memory use beside giflib, gifsicle, ImageMagick and
 # pngquant on a corpus made from synthetic video (no downloads); one table, one run. Another
 # optimizer setting: make bench BENCH_OPTIMIZE="optimize --level 5"
-BENCH_PACKAGES := libgif-dev ffmpeg gifsicle imagemagick pngquant python3
+BENCH_PACKAGES := libgif-dev ffmpeg gifsicle imagemagick pngquant python3 fontconfig fonts-dejavu-core
 BENCH_OPTIMIZE ?= optimize
 bench:
 	@tools/install-deps.sh $(BUILD_PACKAGES) $(BENCH_PACKAGES)

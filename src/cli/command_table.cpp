@@ -2,6 +2,7 @@
 #include <array>
 #include <ostream>
 
+#include "cli/banner_command.h"
 #include "cli/command.h"
 #include "cli/convert_command.h"
 #include "cli/effect_command.h"
@@ -55,6 +56,15 @@ constexpr std::array kCommands{
                "Computes N new frames leading from frame K to frame K+1 (same position and size) "
                "with the transition NAME and writes the animation with them between the two.",
                RunTransitionCommand},
+    CliCommand{"banner",
+               "[--text T] [--font FAMILY] [--size PX] [--bold|--no-bold] [--italic] [--frames N] "
+               "[--width W] [--height H] [--text-color #RRGGBB] [--background #RRGGBB] "
+               "[--shadow-color #RRGGBB] [--shadow X,Y,THICKNESS,INTENSITY|--no-shadow] [--border] "
+               "[--y-offset N] [--delay CS] [--optimize] [--level 1-5] OUT.gif",
+               "Writes text scrolling from the right edge off the left as a new animation of N "
+               "frames of W x H (10 of 140 x 80, 40 px bold sans serif, shadow 9,7,8,14 by "
+               "default), as the editor's Banner Text makes them; no display needed.",
+               RunBannerCommand},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/command_ids.h"
 #include "app/confirmation.h"
 #include "app/file_chooser.h"
+#include "app/font_chooser.h"
 #include "app/image_clipboard.h"
 #include "app/main_window.h"
 #include "app/message_boxes.h"
@@ -39,6 +40,9 @@ struct NoFiles final : FileChooser {
 };
 struct NoColors final : ColorChooser {
     std::optional<uint32_t> Choose(uint32_t, const std::string&) override { return std::nullopt; }
+};
+struct NoFonts final : FontChooser {
+    std::optional<FontChoice> Choose(const FontChoice&) override { return std::nullopt; }
 };
 struct NoConfirmations final : Confirmations {
     ConfirmationAnswer Ask(const std::string&) override { return {}; }
@@ -79,8 +83,9 @@ int main(int argc, char** argv) {
     NoFiles files;
     NoClipboard clipboard;
     NoColors colors;
+    NoFonts fonts;
     NoConfirmations confirmations;
-    MainWindow window(settings, boxes, files, clipboard, colors, confirmations);
+    MainWindow window(settings, boxes, files, clipboard, colors, fonts, confirmations);
     window.show();
     if (window.Core().OpenFile(WriteAnimation(), OpenOrigin::Menu) != 0) return 1;
     window.Core().Pictures().WaitForCompositions();

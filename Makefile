@@ -1,6 +1,7 @@
 # The whole set-up: `make run` and `make test`. Everything else is for developers.
-BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev libjpeg62-turbo-dev qt6-base-dev qt6-qpa-plugins libgl-dev
-TEST_PACKAGES  := libgtest-dev libgif-dev
+BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev libjpeg62-turbo-dev qt6-base-dev qt6-qpa-plugins libgl-dev \
+                  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
+TEST_PACKAGES  := libgtest-dev libgif-dev ffmpeg
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
 FUZZ_TIME ?= 60

@@ -21,7 +21,7 @@ std::string Upper(std::string text) {
 }
 
 PictureFormat FormatOfExtension(const std::string& extension) {
-    static constexpr std::array<std::pair<std::string_view, PictureFormat>, 10> kFormats{{
+    static constexpr std::array<std::pair<std::string_view, PictureFormat>, 14> kFormats{{
         {"BMP", PictureFormat::Bmp},
         {"DIB", PictureFormat::Bmp},
         {"TGA", PictureFormat::Tga},
@@ -32,6 +32,10 @@ PictureFormat FormatOfExtension(const std::string& extension) {
         {"JPEG", PictureFormat::Jpeg},
         {"PNG", PictureFormat::Png},
         {"AVI", PictureFormat::Avi},
+        {"MP4", PictureFormat::Avi},
+        {"WEBM", PictureFormat::Avi},
+        {"MKV", PictureFormat::Avi},
+        {"MOV", PictureFormat::Avi},
     }};
     const std::string upper = Upper(extension);
     for (const auto& [name, format] : kFormats)

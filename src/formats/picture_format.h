@@ -13,7 +13,8 @@ std::string ExtensionOf(const std::string& path);
 std::string Upper(std::string text);
 
 // The reader for a file of this extension, compared in any case: "BMP" and "DIB", "TGA",
-// "ICO", "CUR", "ANI", "JPG" and "JPEG", "PNG", "AVI"; anything else, or none, is read as GIF.
+// "ICO", "CUR", "ANI", "JPG" and "JPEG", "PNG", "AVI" and the video containers "MP4", "WEBM",
+// "MKV", "MOV" (read as AVI is); anything else, or none, is read as GIF.
 PictureFormat FormatOfExtension(const std::string& extension);
 
 }  // namespace anitrope

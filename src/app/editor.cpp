@@ -12,6 +12,7 @@
 #include "app/open_messages.h"
 #include "app/recent_files.h"
 #include "banner/qt_text_drawer.h"
+#include "formats/avi_writer.h"
 #include "formats/jpeg_writer.h"
 #include "gif/animation_optimizer.h"
 #include "gif/gif_reader.h"
@@ -178,12 +179,10 @@ int Editor::OpenFile(const std::string& path, OpenOrigin origin) {
         }
     }
     const PictureFormat format = FormatOfExtension(extension);
-    if (format == PictureFormat::Avi) {
-        boxes_.Show(NotYetReadableMessage(extension, origin));
-        return -1;
-    }
     const bool wasEmpty = !HasAnimation();
-    const int result = format == PictureFormat::Gif ? LoadGifFile(path) : ImportPicture(path, format);
+    const int result = format == PictureFormat::Gif   ? LoadGifFile(path)
+                       : format == PictureFormat::Avi ? ImportVideo(path)
+                                                      : ImportPicture(path, format);
     if (result == 0) FinishLoad(path, origin, wasEmpty, format);
     StateChanged();
     return result;
@@ -364,8 +363,16 @@ bool Editor::WriteAnimation(const std::string& path) {
     BusyScope wait(busy);
     // Every frame's own pixels are written, so every reduction must be in.
     document_.WaitForReductions();
-    if (!settings_.saveOptimized)
-        return SaveAnimation(Data(), Data().head, path, &status_) == GifWriteStatus::Ok;
+    // A name ending in ".AVI" is written as an AVI video.
+    const bool avi = Upper(ExtensionOf(path)) == "AVI";
+    const auto write = [&](const Animation& animation) {
+        if (!avi) return SaveAnimation(animation, animation.head, path, &status_) == GifWriteStatus::Ok;
+        if (WriteAviFile(animation, animation.head, path, &reduction_) == AviWriteStatus::Ok)
+            return true;
+        boxes_.Tell("Could not save AVI.", "Error");
+        return false;
+    };
+    if (!settings_.saveOptimized) return write(Data());
     // The optimizer works on a copy that shares the frames' pixels; the document changes only
     // when the results are to be shown, and then as an edit that can be undone.
     std::unique_ptr<OptimizeProgress> progress = makeProgress ? makeProgress() : nullptr;
@@ -376,7 +383,7 @@ bool Editor::WriteAnimation(const std::string& path) {
         Transaction edit(document_, "Optimize");
         ApplyRework(edit, frames, *optimized);
     }
-    return SaveAnimation(*optimized, optimized->head, path, &status_) == GifWriteStatus::Ok;
+    return write(*optimized);
 }
 
 void Editor::ApplyRework(Transaction& edit, const std::vector<Gif*>& frames, Animation& rework) {

@@ -14,6 +14,7 @@
 #include "effects/effect_params.h"
 #include "formats/picture_format.h"
 #include "formats/picture_read_result.h"
+#include "formats/video_import.h"
 #include "model/compositor.h"
 #include "model/document.h"
 #include "model/outline.h"
@@ -29,6 +30,7 @@ class ImageClipboard;
 class MessageBoxes;
 class OptimizeProgress;
 class TextDrawer;
+class VideoLoadProgress;
 
 // Where a request to open a file came from: each path has its own messages.
 enum class OpenOrigin { Menu, RecentFile, CommandLine, Drop };
@@ -173,6 +175,12 @@ public:
     // The "Banner" dialog completing the request (see BannerRequest); false when it could not
     // be shown. Without one the command does nothing.
     std::function<bool(BannerRequest&)> chooseBanner;
+    // The "Load AVI" dialog over a video's stream: `range` comes with the choices remembered
+    // for the run and leaves with the user's; false for Cancel. Without one the whole stream
+    // is read forwards.
+    std::function<bool(const VideoInfo&, VideoRange&)> chooseVideoRange;
+    // The "Loading AVI ..." window of one import; without one the reading cannot be cancelled.
+    std::function<std::unique_ptr<VideoLoadProgress>()> makeVideoProgress;
     // After each frame an effect or a banner computed, while the interface waits: show the progress now.
     std::function<void()> onProgressStep;
 
@@ -201,6 +209,8 @@ private:
                     bool opaque);
     int ImportCursor(const std::string& path, PictureFormat format);
     int ImportJpeg(const std::string& path);
+    // AVI and the other video containers: a run of frames, forwards or backwards.
+    int ImportVideo(const std::string& path);
     int ExportJpeg(const std::string& path);
     bool WriteAnimation(const std::string& path);
     // Replaces the contents of `frames` (still listed) and the animation's palette by those
@@ -234,6 +244,7 @@ private:
     EffectParams effects_;
     int32_t effectColor_ = 0;
     BannerSettings banner_;
+    VideoRange videoChoices_;  // "&Load all Frames" and "&Reverse Animation", for the run
     std::unique_ptr<TextDrawer> textDrawer_;
     std::string title_;  // the file the document shows, empty for none
 };

@@ -28,6 +28,7 @@
 #include "app/options_dialog.h"
 #include "app/outline_model.h"
 #include "app/banner_dialog.h"
+#include "app/load_avi_dialog.h"
 #include "app/pane_layout.h"
 #include "app/parameters_window.h"
 #include "app/preview_pane.h"
@@ -114,6 +115,12 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         if (editor_.HasAnimation())
             context.screen = std::array<int32_t, 2>{editor_.Data().screenWidth, editor_.Data().screenHeight};
         return BannerDialog::Open(std::move(context), editor_.Banner(), request, this) == 1;
+    };
+    editor_.chooseVideoRange = [this](const VideoInfo& info, VideoRange& range) {
+        return LoadAviDialog::Open(info, range, editor_.Boxes(), this);
+    };
+    editor_.makeVideoProgress = [this]() -> std::unique_ptr<VideoLoadProgress> {
+        return std::make_unique<LoadAviProgressWindow>(this);
     };
     editor_.onProgressStep = [this] { statusBar()->repaint(); };
     editor_.onAbout = [this] {

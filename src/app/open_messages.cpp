@@ -9,9 +9,11 @@
 namespace anitrope {
 namespace {
 
-// PNG and JPEG are read too, though the refusal's wording keeps to the older list.
-constexpr std::array<const char*, 11> kAccepted{"GIF", "BMP", "DIB", "JPG", "JPEG", "PNG",
-                                                "TGA", "ICO", "CUR", "ANI", "AVI"};
+// PNG, JPEG and video containers are read too, though the refusal's wording keeps to the
+// older list.
+constexpr std::array<const char*, 15> kAccepted{"GIF", "BMP", "DIB", "JPG",  "JPEG",
+                                                "PNG", "TGA", "ICO", "CUR",  "ANI",
+                                                "AVI", "MP4", "WEBM", "MKV", "MOV"};
 constexpr const char kAcceptedList[] = "only GIF, JPG, BMP, DIB, TGA, AVI, ICO, CUR and ANI files are accepted";
 
 }  // namespace
@@ -29,13 +31,6 @@ MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin ori
             MessageIcon::Warning, kOkButton};
 }
 
-MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin) {
-    MessageRequest message = InvalidFormatMessage(extension, origin);
-    message.text = "Reading *." + Upper(extension) + " files is not part of this version of Anitrope.";
-    if (origin == OpenOrigin::Menu || origin == OpenOrigin::RecentFile) message.title = "Error";
-    return message;
-}
-
 void ProposePath(const std::string& path, FileDialogRequest& request) {
     if (path.empty() || path == kNoPath) return;
     const std::size_t slash = path.find_last_of('/');
@@ -48,7 +43,8 @@ FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
     request.title = "Load Image";
     request.filters = {
         {"All Images",
-         {"*.jpg", "*.gif", "*.bmp", "*.dib", "*.tga", "*.ico", "*.cur", "*.ani", "*.avi", "*.png"}},
+         {"*.jpg", "*.gif", "*.bmp", "*.dib", "*.tga", "*.ico", "*.cur", "*.ani", "*.avi", "*.png",
+          "*.mp4", "*.webm", "*.mkv", "*.mov"}},
         {"Gif Images(*.gif)", {"*.gif"}},
         {"Bitmaps(*.bmp)", {"*.bmp"}},
         {"DIBitmaps(*.dib)", {"*.dib"}},
@@ -56,6 +52,7 @@ FileDialogRequest OpenDialogRequest(const std::string& currentFile) {
         {"PNG(*.png)", {"*.png"}},
         {"Truevision Targa(*.tga)", {"*.tga"}},
         {"AVI Files(*.avi)", {"*.avi"}},
+        {"Video(*.mp4;*.webm;*.mkv;*.mov)", {"*.mp4", "*.webm", "*.mkv", "*.mov"}},
         {"Icons(*.ico)", {"*.ico"}},
         {"Cursors(*.cur)", {"*.cur"}},
         {"Animated Cursors(*.ani)", {"*.ani"}},

@@ -15,8 +15,6 @@ bool IsAcceptedExtension(const std::string& extension);
 
 // The refusal of an extension nobody reads, worded for where the file came from.
 MessageRequest InvalidFormatMessage(const std::string& extension, OpenOrigin origin);
-// The refusal of AVI files, whose reader is not in the editor yet.
-MessageRequest NotYetReadableMessage(const std::string& extension, OpenOrigin origin);
 
 // Seeds a file dialog with the directory and name of `path`, unless it is empty or "N/A".
 void ProposePath(const std::string& path, FileDialogRequest& request);

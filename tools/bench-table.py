@@ -78,6 +78,7 @@ class Bench:
         self.reduction_bench = self.build / "bench/reduction_bench"
         self.playback_bench = self.build / "bench/playback_bench"
         self.effect_bench = self.build / "bench/effect_bench"
+        self.video_bench = self.build / "bench/video_import_bench"
         self.optimize_words = shlex.split(args.optimize)
         self.rows = []  # one dict per table line, keyed by the column names of table()
 
@@ -124,6 +125,10 @@ class Bench:
         animations = [self.corpus / name for name in listed if name.endswith(".gif")]
         stills = [self.corpus / name for name in listed if name.endswith(".png")]
         return animations, stills
+
+    def corpus_videos(self):
+        listed = (self.corpus / "corpus.list").read_text().split()
+        return [self.corpus / name for name in listed if name.endswith((".avi", ".mp4"))]
 
     @staticmethod
     def largest(animations):
@@ -444,6 +449,64 @@ class Bench:
         self.add(9, "banner KiB", input_name, "ffmpeg drawtext", kib_cell(ours_size, ours_m),
                  kib_cell(theirs_size, theirs_m))
 
+    # Row 10: every frame of a 300-frame 640x480 video imported as the editor imports it
+    # (bench/video_import_bench: new frames in true colour awaiting their reduction, all held),
+    # beside ffmpeg decoding the same file to nothing and to 32-bit pixels as ours are. Frames
+    # per second and peak memory, ours in-process and ffmpeg's from its -benchmark report,
+    # start-up left out of both; best of --runs.
+    VIDEO_LINE = re.compile(
+        r"^video (\d+) frames (\d+x\d+) (\S+): ([\d.]+) ms, ([\d.]+) fps, peak ([\d.]+) MiB$")
+
+    def ffmpeg_decode(self, source, output_words):
+        """(fps, peak MiB, why): ffmpeg -benchmark reading `source` into the output, best
+        wall time of --runs and the largest resident size among them."""
+        words = ["ffmpeg", "-hide_banner", "-nostdin", "-nostats", "-benchmark", "-i",
+                 str(source)] + output_words
+        best, peak = None, 0.0
+        for _ in range(self.runs):
+            try:
+                done = subprocess.run(words, capture_output=True, text=True, check=False)
+            except OSError as error:
+                return None, None, f"ffmpeg: {error.strerror}"
+            rtime = re.search(r"bench: utime=\S+ stime=\S+ rtime=([\d.]+)s", done.stderr)
+            maxrss = re.search(r"bench: maxrss=(\d+)kB", done.stderr)
+            made = re.findall(r"frame=\s*(\d+)", done.stderr)
+            if done.returncode != 0 or not rtime or not made:
+                return None, None, first_error_line(done.stderr) or f"exit {done.returncode}"
+            fps = int(made[-1]) / max(float(rtime.group(1)), 1e-6)
+            best = fps if best is None else max(best, fps)
+            peak = max(peak, int(maxrss.group(1)) / 1024 if maxrss else 0.0)
+        return best, peak, ""
+
+    def video_rows(self, videos):
+        if not self.video_bench.exists():
+            self.add(10, "video import fps", "-", "ffmpeg", ("not built", None), ("", None))
+            return
+        for source in videos:
+            log(f"video import {source.name} beside ffmpeg ...")
+            done = subprocess.run([str(self.video_bench), str(self.runs), str(source)],
+                                  capture_output=True, text=True, check=False)
+            match = next(filter(None, map(self.VIDEO_LINE.match, done.stdout.splitlines())),
+                         None)
+            if not match:
+                self.add(10, "video import fps", source.name, "ffmpeg", ("failed", None),
+                         ("", None), note=first_error_line(done.stdout + done.stderr)
+                         or f"exit {done.returncode}")
+                continue
+            frames, size, codec, _, fps, peak = match.groups()
+            input_name = f"{source.name} ({codec})"
+            for anchor, output in (("ffmpeg -f null -", ["-f", "null", "-"]),
+                                   ("ffmpeg -pix_fmt bgr0 -f rawvideo",
+                                    ["-pix_fmt", "bgr0", "-f", "rawvideo", "-y", os.devnull])):
+                theirs_fps, theirs_peak, why = self.ffmpeg_decode(source, output)
+                self.add(10, "video import fps", input_name, anchor, (fps, float(fps)),
+                         (f"{theirs_fps:.1f}", theirs_fps) if theirs_fps else ("failed", None),
+                         note=why)
+                self.add(10, "video import peak MiB", input_name, anchor,
+                         (peak, float(peak)),
+                         (f"{theirs_peak:.1f}", theirs_peak) if theirs_peak else ("failed", None),
+                         note=why or f"ours holds all {frames} frames of {size} in true colour")
+
     # --- the header ------------------------------------------------------------------------
 
     def compiler(self):
@@ -491,7 +554,7 @@ class Bench:
             f"gifsicle:    {first_line(['gifsicle', '--version'])}",
             f"ImageMagick: {im} ({IMAGEMAGICK})",
             f"pngquant:    {first_line(['pngquant', '--version'])}",
-            f"ffmpeg:      {ffmpeg} (made the corpus; rows 8 and 9's anchor)",
+            f"ffmpeg:      {ffmpeg} (made the corpus; rows 8, 9 and 10's anchor)",
             f"anitrope:    {commit}",
             "",
             "rows 1-2: in-process, best of 5, our reader and writer beside giflib on the same",
@@ -530,6 +593,12 @@ class Bench:
             "     colour) and x=w-mod(t*S\\,D), y=(h-th)/2: D = w+tw+17 = the distance our text",
             "     travels, S = D*25/199 per second, so both move it as far each frame. Whole",
             f"     processes, best of {self.runs} run(s); time and file size.",
+            " 10  bench/video_import_bench RUNS IN: every frame of a 300-frame 640x480 video",
+            "     (testsrc2; MJPEG in AVI, H.264 in MP4) read through FFmpeg's libraries into new",
+            "     frames, true colour awaiting reduction, all held; beside ffmpeg -benchmark -i IN",
+            "     -f null - (decoding only) and -pix_fmt bgr0 -f rawvideo (decoding into 32-bit",
+            "     pixels as ours). Frames per second (a ratio above 1 is ours faster) and peak",
+            f"     memory; in-process for ours, ffmpeg's own report for it; best of {self.runs}.",
             "ratio = ours / anchor; PSNR in dB over RGB, inf = identical pixels, t = frames",
             "      matched by display time (the frame counts differ).",
         ]
@@ -576,6 +645,7 @@ class Bench:
         self.playback_rows()
         self.effect_rows()
         self.banner_rows()
+        self.video_rows(self.corpus_videos())
         print("\n".join(self.header(animations, stills) + [""] + self.table()))
 
 

@@ -32,6 +32,14 @@ make_still() {  # name size source at
   ffmpeg -v error -y -f lavfi -i "$3" -ss "$4" -frames:v 1 "$dir/$name"
 }
 
+# A video for the import row: NAME-WxH-Nf.EXT of `source` at 25 frames a second.
+make_video() {  # source size frames ext [encoder options]
+  local name="$1-$2-$3f.$4"
+  list+=("$name")
+  [ -s "$dir/$name" ] && return
+  ffmpeg -v error -y -f lavfi -i "$1=size=$2:rate=25" -frames:v "$3" "${@:5}" "$dir/$name"
+}
+
 # From the fewest to the most pixels over all frames.
 make_gif testsrc2 320x240 125
 make_gif mandelbrot 640x480 50
@@ -54,5 +62,10 @@ list+=("$name")
 # Without its time stamps the file is the same on every run.
 [ -s "$dir/$name" ] || "$magick" -seed 5 -size 800x600 plasma:fuchsia-teal \
   -define png:exclude-chunks=date,time "$dir/$name"
+
+# Motion JPEG in AVI (every frame a key frame) and H.264 in MP4 (x264's defaults: B-frames,
+# a key frame every 250 frames at most).
+make_video testsrc2 640x480 300 avi -c:v mjpeg -q:v 3 -pix_fmt yuvj420p
+make_video testsrc2 640x480 300 mp4 -c:v libx264 -pix_fmt yuv420p
 
 printf '%s\n' "${list[@]}" > "$dir/corpus.list"

@@ -17,13 +17,19 @@ namespace {
 // A new subcommand is one more row here and a file of its own.
 constexpr std::array kCommands{
     CliCommand{"info", "[--json] FILE...",
-               "Prints the screen, looping, palettes, comments and frames of GIF files.",
+               "Prints the screen, looping, palettes, comments and frames of GIF files, and the "
+               "size, frame count and indices, codec and frame rate of AVI, MP4, MOV, MKV and "
+               "WebM videos.",
                RunInfoCommand},
-    CliCommand{"convert", "[--delay N] [--quality Q] IN... OUT.gif|OUT.jpg",
+    CliCommand{"convert",
+               "[--delay N] [--quality Q] [--from K] [--count C] [--reverse] IN... "
+               "OUT.gif|OUT.jpg|OUT.avi",
                "Appends the frames of every input in order (all frames of a GIF or ANI, one "
                "frame per BMP, DIB, TGA, ICO, CUR, JPEG or PNG picture, shown N/100 s, 10 by "
-               "default) and writes them as one GIF89a animation; a JPEG output gets the first "
-               "frame at quality Q (75 by default).",
+               "default; of an AVI, MP4, MOV, MKV or WebM video every frame at its own rate, "
+               "or C frames from index K, backwards with --reverse) and writes them as one GIF89a animation; a JPEG output gets the first "
+               "frame at quality Q (75 by default); an AVI output gets every frame as the "
+               "screen shows it, as 8-bit video at 15 frames per second.",
                RunConvertCommand},
     CliCommand{"frames", "IN.gif OUTDIR | --ppm IN.gif OUT",
                "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "

@@ -1,10 +1,12 @@
 #include "cli/convert_command.h"
 
+#include <climits>
 #include <ostream>
 #include <vector>
 
 #include "cli/input_frames.h"
 #include "cli/number_option.h"
+#include "formats/avi_writer.h"
 #include "formats/jpeg_writer.h"
 #include "formats/picture_format.h"
 #include "gif/gif_writer.h"
@@ -23,6 +25,7 @@ constexpr int kDefaultJpegQuality = 75;
 struct ConvertOptions {
     int delay = kDefaultPictureDelay;
     int quality = kDefaultJpegQuality;
+    VideoSelection video;
     std::vector<std::string> inputs;
     std::string output;
 };
@@ -30,7 +33,25 @@ struct ConvertOptions {
 // The options in front, then at least one input and the output. Nothing after a complaint.
 std::optional<ConvertOptions> ParseConvert(CommandArgs args, std::ostream& err) {
     ConvertOptions options;
-    while (args.size() >= 2 && (args[0] == "--delay" || args[0] == "--quality")) {
+    while (!args.empty()) {
+        if (args[0] == "--reverse") {
+            options.video.reverse = true;
+            args = args.subspan(1);
+            continue;
+        }
+        // Any whole number: the "Load AVI" dialog's checks judge the range once the video is
+        // open, with its own messages.
+        if (args.size() >= 2 && (args[0] == "--from" || args[0] == "--count")) {
+            const std::optional<int> value = ParseNumber(args[1], INT_MIN, INT_MAX);
+            if (!value) {
+                err << kProgramName << ": convert: " << args[0] << " takes a whole number\n";
+                return std::nullopt;
+            }
+            (args[0] == "--from" ? options.video.first : options.video.count) = *value;
+            args = args.subspan(2);
+            continue;
+        }
+        if (args.size() < 2 || (args[0] != "--delay" && args[0] != "--quality")) break;
         const bool delay = args[0] == "--delay";
         const std::optional<int> value = ParseNumber(args[1], 0, delay ? 65535 : 100);
         if (!value) {
@@ -75,13 +96,23 @@ int RunConvertCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
     }
     Animation animation;
     for (const std::string& input : options->inputs)
-        if (!AppendInputFrames(input, animation, options->delay, err)) return kExitFailure;
+        if (const int status = AppendInputFrames(input, animation, options->delay, err, options->video);
+            status != kExitOk)
+            return status;
     // Every picture's frame is reduced, all cores at once.
     JobScheduler scheduler;
     ColorReduction reduction(&scheduler);
     reduction.ReduceNow(ChainFrames(animation.head));
     if (FormatOfExtension(ExtensionOf(options->output)) == PictureFormat::Jpeg)
         return WriteFirstFrameAsJpeg(animation, *options, err) ? kExitOk : kExitFailure;
+    // Only ".avi" itself: the other video extensions are read, never written.
+    if (Upper(ExtensionOf(options->output)) == "AVI") {
+        const AviWriteStatus written =
+            WriteAviFile(animation, animation.head, options->output, &reduction);
+        if (written == AviWriteStatus::Ok) return kExitOk;
+        err << kProgramName << ": " << options->output << ": Could not save AVI.\n";
+        return kExitFailure;
+    }
     if (SaveAnimation(animation, animation.head, options->output) != GifWriteStatus::Ok) {
         err << kProgramName << ": " << options->output << ": cannot write the file\n";
         return kExitFailure;

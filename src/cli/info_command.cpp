@@ -1,6 +1,7 @@
 #include "cli/info_command.h"
 
 #include <exception>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,8 @@
 #include "cli/info_json.h"
 #include "cli/info_text.h"
 #include "cli/load_input.h"
+#include "cli/video_info.h"
+#include "formats/video_stream.h"
 #include "model/animation.h"
 
 namespace anitrope {
@@ -41,10 +44,30 @@ InfoOptions ParseInfoOptions(CommandArgs args) {
     return options;
 }
 
+// Only the stream's header and frame index are read: nothing is decoded beyond the first
+// frame.
+bool DescribeVideo(const std::string& file, const InfoOptions& options, bool first,
+                   std::ostream& out, std::ostream& err) {
+    std::string error;
+    const std::unique_ptr<VideoStream> video = OpenVideoFile(file, &error);
+    if (!video) {
+        err << kProgramName << ": " << file << ": " << error << '\n';
+        return false;
+    }
+    if (options.json) {
+        out << VideoInfoJson(video->Info(), file) << '\n';
+    } else {
+        if (!first) out << '\n';
+        WriteVideoInfoText(video->Info(), file, out);
+    }
+    return true;
+}
+
 // Describes one file; false when it could not be read (the reason is already on `err`).
 bool DescribeFile(const std::string& file, const InfoOptions& options, bool first,
                   std::ostream& out, std::ostream& err) {
     try {
+        if (IsVideoFile(file)) return DescribeVideo(file, options, first, out, err);
         Animation animation;
         if (!LoadInput(file, animation, err)) return false;
         if (options.json) {

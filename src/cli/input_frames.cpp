@@ -1,12 +1,17 @@
 #include "cli/input_frames.h"
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <ostream>
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/video_info.h"
 #include "formats/picture_file.h"
 #include "formats/picture_format.h"
 #include "formats/still_picture.h"
+#include "formats/video_import.h"
 #include "gif/gif_reader.h"
 #include "model/animation.h"
 #include "model/gif.h"
@@ -93,12 +98,61 @@ bool AppendPictures(const std::string& path, Animation& animation, int delay, st
     return true;
 }
 
+VideoRange RangeOf(const VideoSelection& selection, const VideoInfo& info) {
+    if (!selection.first && !selection.count) return {.all = true, .reverse = selection.reverse};
+    return {.count = selection.count.value_or(info.length),
+            .first = selection.first.value_or(info.first),
+            .reverse = selection.reverse};
+}
+
+// A GIF's delays are whole hundredths of a second: 25 frames a second become 4.
+int32_t DelayOf(const VideoInfo& info, int pictureDelay) {
+    if (!(info.framesPerSecond > 0)) return pictureDelay;
+    return static_cast<int32_t>(std::clamp(std::lround(100 / info.framesPerSecond), 1L, 65535L));
+}
+
+int AppendVideo(const std::string& path, Animation& animation, int pictureDelay,
+                const VideoSelection& selection, std::ostream& err) {
+    std::string error;
+    const std::unique_ptr<VideoStream> video = OpenVideoFile(path, &error);
+    if (!video) {
+        err << kProgramName << ": " << path << ": " << error << '\n';
+        return kExitFailure;
+    }
+    const VideoInfo& info = video->Info();
+    const VideoRange range = RangeOf(selection, info);
+    if (const auto problem = VideoRangeProblem(info, range)) {
+        err << kProgramName << ": " << path << ": " << *problem << '\n';
+        return kExitUsage;
+    }
+    Gif* const last = LastFrame(animation);
+    std::optional<std::pair<int32_t, int32_t>> size;
+    if (last) size = {animation.screenWidth, animation.screenHeight};
+    VideoRun run = ReadVideoRun(
+        *video, range, [&] { return CreateGif(animation, nullptr, nullptr); }, size);
+    if (!run.error.empty() || !run.frames) {
+        err << kProgramName << ": " << path << ": " << run.error << '\n';
+        return kExitFailure;  // the frames read so far go with `run`
+    }
+    Gif* first = run.frames.release();
+    for (Gif* gif = first; gif; gif = gif->next) gif->delay = DelayOf(info, pictureDelay);
+    first->prev = last;
+    (last ? last->next : animation.head) = first;
+    if (!last) {
+        animation.screenWidth = info.width;
+        animation.screenHeight = info.height;
+    }
+    return kExitOk;
+}
+
 }  // namespace
 
-bool AppendInputFrames(const std::string& path, Animation& animation, int pictureDelay,
-                       std::ostream& err) {
-    return IsGifFile(path) ? AppendGif(path, animation, err)
-                           : AppendPictures(path, animation, pictureDelay, err);
+int AppendInputFrames(const std::string& path, Animation& animation, int pictureDelay,
+                      std::ostream& err, const VideoSelection& video) {
+    if (IsVideoFile(path)) return AppendVideo(path, animation, pictureDelay, video, err);
+    const bool read = IsGifFile(path) ? AppendGif(path, animation, err)
+                                      : AppendPictures(path, animation, pictureDelay, err);
+    return read ? kExitOk : kExitFailure;
 }
 
 }  // namespace anitrope

@@ -1,5 +1,8 @@
 #include "cli/json_writer.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include "cli/json_string.h"
 
 namespace anitrope {
@@ -63,6 +66,15 @@ JsonWriter& JsonWriter::String(std::string_view bytes) {
 JsonWriter& JsonWriter::Number(int64_t value) {
     BeforeValue();
     text_ += std::to_string(value);
+    return *this;
+}
+
+JsonWriter& JsonWriter::Real(double value) {
+    if (!std::isfinite(value)) return Null();
+    BeforeValue();
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    text_ += text;
     return *this;
 }
 

@@ -20,6 +20,8 @@ class JsonWriter {
     JsonWriter& Key(std::string_view name);
     JsonWriter& String(std::string_view bytes);
     JsonWriter& Number(int64_t value);
+    // Six significant digits, as printf's %g; null when not finite, which JSON cannot say.
+    JsonWriter& Real(double value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
 

@@ -503,9 +503,8 @@ void Editor::Duplicate() {
         boxes_.Tell("Copy Gif - Memory Error", "Error");
         return;
     }
+    // The copy keeps the disposal and palette flag a frame made after the current one takes.
     copy->prev = nullptr;
-    copy->disposal = currentGif_->disposal;
-    copy->usesLocalPalette = currentGif_->usesLocalPalette;
     {
         Transaction edit(document_, "Duplicate");
         edit.Insert(copy, Place{currentGif_, currentGif_->group});
@@ -627,12 +626,14 @@ void Editor::ToggleParameters() {
 }
 
 void Editor::ShowOptions() {
+    StopPlayback();
     if (onOptions) onOptions();
     reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
     document_.SetHistoryBound(HistoryBytes(settings_));
 }
 
 void Editor::ShowAbout() {
+    StopPlayback();
     if (onAbout) onAbout();
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/command_table.h"
+#include "app/resize_request.h"
+#include "app/export_all_request.h"
 #include "app/selection_kind.h"
 #include "app/settings.h"
 #include "banner/banner_settings.h"
@@ -61,6 +63,7 @@ public:
     StatusDisplay& Status() { return status_; }
     Settings& Config() { return settings_; }
     MessageBoxes& Boxes() { return boxes_; }
+    FileChooser& Files() { return files_; }
     // "bounce.gif * - Anitrope": the file shown, and a mark while it has unsaved changes.
     std::string WindowTitle() const;
 
@@ -103,6 +106,12 @@ public:
     void RequestClose();
     void CloseAnimation();  // New (1006), with its question
     void ExportImage();
+    // "Ex&port All Images ..." (1008): the dialog, then every frame as a GIF or JPEG file of
+    // its own under numbered names; a failing frame asks whether to go on.
+    void ExportAllImages();
+    // "&Comment ..." (1049): edits the comment the selection stands for, or adds one to the
+    // selected frame (to the global comments from the root), as one edit.
+    void EditComment();
     bool Copy();
     void Cut();
     void Paste();
@@ -110,6 +119,9 @@ public:
     void Duplicate();
     void OptimizeImages();
     void UnoptimizeImages();
+    // "&Resize All" (1024): the screen and every frame to the size "Resize Image(s)" asks
+    // for, as one edit.
+    void ResizeAll();
     bool Undo();
     bool Redo();
     void GotoFirst();
@@ -175,6 +187,15 @@ public:
     // The "Banner" dialog completing the request (see BannerRequest); false when it could not
     // be shown. Without one the command does nothing.
     std::function<bool(BannerRequest&)> chooseBanner;
+    // "Resize Image(s)" completing the request; false for Cancel. Without one the command
+    // does nothing.
+    std::function<bool(ResizeRequest&)> chooseResize;
+    // The "Export All Images" dialog completing the request; false for Cancel. Without one
+    // the command does nothing.
+    std::function<bool(ExportAllRequest&)> chooseExportAll;
+    // The "Comments" dialog over `text` (empty for a new comment); false for Cancel. Without
+    // one the command does nothing.
+    std::function<bool(std::string& text)> editComment;
     // The "Load AVI" dialog over a video's stream: `range` comes with the choices remembered
     // for the run and leaves with the user's; false for Cancel. Without one the whole stream
     // is read forwards.
@@ -244,6 +265,7 @@ private:
     EffectParams effects_;
     int32_t effectColor_ = 0;
     BannerSettings banner_;
+    bool exportAdvanced_ = false;  // the export naming, for the run
     VideoRange videoChoices_;  // "&Load all Frames" and "&Reverse Animation", for the run
     std::unique_ptr<TextDrawer> textDrawer_;
     std::string title_;  // the file the document shows, empty for none

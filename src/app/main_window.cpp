@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <QStatusTipEvent>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -28,11 +30,15 @@
 #include "app/options_dialog.h"
 #include "app/outline_model.h"
 #include "app/banner_dialog.h"
+#include "app/command_help.h"
+#include "app/comment_dialog.h"
+#include "app/export_all_dialog.h"
 #include "app/load_avi_dialog.h"
 #include "app/pane_layout.h"
 #include "app/parameters_window.h"
 #include "app/preview_pane.h"
 #include "app/recent_files.h"
+#include "app/resize_all_dialog.h"
 #include "app/status_bar_view.h"
 #include "app/toolbar_icons.h"
 
@@ -116,6 +122,13 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
             context.screen = std::array<int32_t, 2>{editor_.Data().screenWidth, editor_.Data().screenHeight};
         return BannerDialog::Open(std::move(context), editor_.Banner(), request, this) == 1;
     };
+    editor_.chooseResize = [this](ResizeRequest& request) {
+        return ResizeAllDialog::Open(request, editor_.Boxes(), this);
+    };
+    editor_.chooseExportAll = [this](ExportAllRequest& request) {
+        return ExportAllDialog::Open(request, editor_.Boxes(), editor_.Files(), this);
+    };
+    editor_.editComment = [this](std::string& text) { return CommentDialog::Open(text, this); };
     editor_.chooseVideoRange = [this](const VideoInfo& info, VideoRange& range) {
         return LoadAviDialog::Open(info, range, editor_.Boxes(), this);
     };
@@ -133,6 +146,19 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     resize(800, 560);
 }
 
+// Menu help: a highlighted item's line in part 0, the product's name once the menu closes
+// (Qt then sends an empty tip).
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip && status_) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        status_->ShowLabel(tip.isEmpty() ? QString::fromUtf8(kProductName.data(),
+                                                             static_cast<qsizetype>(kProductName.size()))
+                                         : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
 MainWindow::~MainWindow() {
     editor_.Status().Subscribe(nullptr);
     editor_.onDocumentChanged = nullptr;
@@ -143,6 +169,8 @@ MainWindow::~MainWindow() {
 
 QAction* MainWindow::MakeAction(int command, const QString& text) {
     auto* action = new QAction(text, this);
+    const std::string_view help = CommandHelp(command);
+    action->setStatusTip(QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size())));
     connect(action, &QAction::triggered, this, [this, command] { editor_.Dispatch(command); });
     return action;
 }
@@ -150,6 +178,9 @@ QAction* MainWindow::MakeAction(int command, const QString& text) {
 void MainWindow::BuildMenus() {
     for (const Menu& menu : MainMenu()) {
         QMenu* popup = menuBar()->addMenu(menu.title);
+        const std::string_view help = MenuHelp(menu.title);
+        popup->menuAction()->setStatusTip(
+            QString::fromUtf8(help.data(), static_cast<qsizetype>(help.size())));
         if (!fileMenu_) fileMenu_ = popup;
         // Paste follows the clipboard, which may have changed behind our back.
         connect(popup, &QMenu::aboutToShow, this, [this] { SyncActions(); });
@@ -188,6 +219,7 @@ void MainWindow::BuildToolbar() {
                                                          ? MenuAction(button.command)->text().section('\t', 0, 0)
                                                          : QString());
         action->setIcon(ToolbarIcon(button.image, devicePixelRatioF()));
+        action->setToolTip(action->statusTip());
         toolbar_->addAction(action);
         toolbarActions_[button.command] = action;
     }
@@ -215,7 +247,12 @@ void MainWindow::BuildPanes() {
                 if (!(editor_.Selected() == treeModel_->ItemAt(current)))
                     QMetaObject::invokeMethod(this, [this] { ShowSelection(); }, Qt::QueuedConnection);
             });
-    connect(treePane_, &QTreeView::activated, this, [this] { editor_.Dispatch(CmdParameters); });
+    // Double click or Enter: a comment opens for editing, any other item toggles Parameters.
+    connect(treePane_, &QTreeView::activated, this, [this] {
+        const SelectionKind kind = editor_.Kind();
+        const bool comment = kind == SelectionKind::Comment || kind == SelectionKind::GlobalComment;
+        editor_.Dispatch(comment ? CmdComment : CmdParameters);
+    });
     effectButton_ = new QPushButton("Effect/Transition", central);
     effectButton_->setObjectName("effectButton");
     connect(effectButton_, &QPushButton::clicked, this, [this] { editor_.Dispatch(CmdEffectButton); });

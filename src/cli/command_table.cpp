@@ -10,6 +10,7 @@
 #include "cli/info_command.h"
 #include "cli/optimize_command.h"
 #include "cli/quantize_command.h"
+#include "cli/resize_command.h"
 
 namespace anitrope {
 namespace {
@@ -31,9 +32,14 @@ constexpr std::array kCommands{
                "frame at quality Q (75 by default); an AVI output gets every frame as the "
                "screen shows it, as 8-bit video at 15 frames per second.",
                RunConvertCommand},
-    CliCommand{"frames", "IN.gif OUTDIR | --ppm IN.gif OUT",
+    CliCommand{"frames",
+               "IN.gif OUTDIR | --ppm IN.gif OUT | --name PATTERN [--indicator C] "
+               "[--jpeg [--quality Q]] IN.gif",
                "Writes every frame as it looks on screen: OUTDIR/NAME-K.png, or one PPM stream "
-               "to OUT (- for standard output).",
+               "to OUT (- for standard output). With --name, writes every frame as it is, as a "
+               "GIF or a JPEG of quality Q (75 by default), numbered as Export All Images does: "
+               "the number before the first '.' of PATTERN, or at the places of the indicator "
+               "character C.",
                RunFramesCommand},
     CliCommand{"optimize", "[--level 1-5] IN.gif OUT.gif",
                "Writes the animation optimized: frames cut to what changes, unchanged pixels "
@@ -44,6 +50,13 @@ constexpr std::array kCommands{
                "Writes every frame expanded to the full screen as it is shown, without "
                "transparency.",
                RunUnoptimizeCommand},
+    CliCommand{"resize", "--width W --height H [--keep-transparency] [--smooth] IN.gif OUT.gif",
+               "Scales the screen and every frame to W x H as the editor's Resize All does: "
+               "frames at offsets keep their place on the screen. Nearest neighbour keeps the "
+               "palettes; --smooth resamples the colours and reduces them again; "
+               "--keep-transparency first expands an animation's frames to whole pictures, so "
+               "that what shows through transparent pixels stays in line.",
+               RunResizeCommand},
     CliCommand{"quantize", "IN OUT.gif",
                "Reduces a BMP, DIB, TGA, ICO, CUR, JPEG, PNG or binary PPM picture to 256 "
                "colours and writes it as a GIF.",

@@ -10,6 +10,10 @@ std::unique_ptr<Animation> CopyAnimation(const Animation& source) {
     CopyAnimationValues(*copy, source);
     copy->globalComments = source.globalComments;
     copy->hasGlobalComments = source.hasGlobalComments;
+    // A copy resized aside scales positioned frames from the screen the document remembers.
+    copy->resizeMemorySet = source.resizeMemorySet;
+    copy->rememberedWidth = source.rememberedWidth;
+    copy->rememberedHeight = source.rememberedHeight;
     Gif* last = nullptr;
     for (const Gif* frame = source.head; frame; frame = frame->next) {
         Gif* twin = CreateGif(*copy, last, nullptr);

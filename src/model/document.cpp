@@ -472,4 +472,15 @@ void Transaction::RemoveComment(Gif* frame, std::size_t at) {
     actions_.push_back(std::move(action));
 }
 
+void Transaction::ReplaceComment(Gif* frame, std::size_t at, std::string text) {
+    const CommentList& list = frame ? frame->comments : document_.animation_.globalComments;
+    if (at >= list.Size() || list.At(at) == text) return;
+    const int number = list.Number(at);
+    RemoveComment(frame, at);
+    auto action = std::make_unique<CommentAction>(document_.animation_, frame, at, std::move(text),
+                                                  number, true);
+    action->Put(effects_);
+    actions_.push_back(std::move(action));
+}
+
 }  // namespace anitrope

@@ -205,6 +205,9 @@ public:
     // Comments of a frame, or the global ones when `frame` is null.
     void InsertComment(Gif* frame, std::size_t at, std::string text);
     void RemoveComment(Gif* frame, std::size_t at);
+    // Gives the comment at `at` another text; it keeps its place and number. The same text
+    // changes nothing.
+    void ReplaceComment(Gif* frame, std::size_t at, std::string text);
 
     Document& Target() { return document_; }
     bool Changed() const { return !actions_.empty(); }

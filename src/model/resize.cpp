@@ -121,13 +121,7 @@ bool ResizeNearest(Gif& gif, int32_t newWidth, int32_t newHeight) {
     return true;
 }
 
-bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin) {
-    FrameGeometry g{gif.left, gif.top, newWidth, newHeight};
-    if (!keepOrigin && gif.animation) {
-        const auto fitted = FitToScreen(gif, newWidth, newHeight);
-        if (!fitted) return false;
-        g = *fitted;
-    }
+bool ResizeSmooth(Gif& gif, const FrameGeometry& g) {
     if (gif.width == 0 || gif.height == 0) return false;
 
     // Both passes' buffers first, so that running out of memory changes nothing.
@@ -156,7 +150,33 @@ bool ResizeSmooth(Gif& gif, int32_t newWidth, int32_t newHeight, bool keepOrigin
 bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin) {
     if (!ValidSize(newWidth, newHeight)) return false;
     if (!smooth) return ResizeNearest(gif, newWidth, newHeight);
-    return ResizeSmooth(gif, newWidth, newHeight, keepOrigin);
+    FrameGeometry g{gif.left, gif.top, newWidth, newHeight};
+    if (!keepOrigin && gif.animation) {
+        const auto fitted = FitToScreen(gif, newWidth, newHeight);
+        if (!fitted) return false;
+        g = *fitted;
+    }
+    return ResizeSmooth(gif, g);
+}
+
+bool ResizeAnimation(Animation& animation, int32_t width, int32_t height, bool smooth) {
+    if (!ValidSize(width, height)) return false;
+    // The screen keeps its old size until the last frame is placed: every frame scales from it.
+    for (Gif* g = animation.head; g; g = g->next) {
+        g->animation = &animation;  // the screen it scales from
+        const auto fitted = FitToScreen(*g, width, height);
+        if (!fitted) return false;
+        if (smooth) {
+            if (!ResizeSmooth(*g, *fitted)) return false;
+            continue;
+        }
+        if (!ResizeNearest(*g, fitted->width, fitted->height)) return false;
+        g->left = fitted->left;
+        g->top = fitted->top;
+    }
+    animation.screenWidth = width;
+    animation.screenHeight = height;
+    return true;
 }
 
 }  // namespace anitrope

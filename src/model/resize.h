@@ -4,6 +4,7 @@
 
 namespace anitrope {
 
+struct Animation;
 struct Gif;
 
 // Scales a frame to newWidth x newHeight.
@@ -23,5 +24,12 @@ struct Gif;
 // meets a frame without area, or when memory runs out (the half-scaled image of a smooth
 // resize counts against the picture limits too).
 bool ResizeGif(Gif& gif, int32_t newWidth, int32_t newHeight, bool smooth, bool keepOrigin);
+
+// Scales the screen to width x height with every frame, each frame's size and position
+// following the screen as a smooth ResizeGif without `keepOrigin` places them; `smooth`
+// chooses how the pixels are resampled (without it each frame keeps its palette and is
+// ready at once). Returns false when a frame cannot be scaled, as ResizeGif does: the
+// animation is then partly scaled, so callers work on a copy.
+bool ResizeAnimation(Animation& animation, int32_t width, int32_t height, bool smooth);
 
 }  // namespace anitrope

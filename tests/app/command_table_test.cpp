@@ -55,8 +55,8 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         more.insert(always.begin(), always.end());
         return more;
     };
-    const std::set<int> document{CmdSaveAs, CmdNew, CmdOptimize, CmdUnoptimize, CmdGotoFirst,
-                                 CmdStartAnimation, CmdGotoLast, CmdEffectButton};
+    const std::set<int> document{CmdSaveAs, CmdNew, CmdOptimize, CmdUnoptimize, CmdResize,
+                                 CmdGotoFirst, CmdStartAnimation, CmdGotoLast, CmdEffectButton};
     auto withDocument = [&](std::set<int> more) {
         more.insert(document.begin(), document.end());
         return plus(more);
@@ -65,31 +65,33 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         {"empty", Empty(), plus({CmdBannerText})},
         {"empty, a picture on the clipboard", With(Empty(), [](AppState& s) { s.clipboardImage = true; }),
          plus({CmdPaste, CmdPasteKey, CmdBannerText})},
-        {"root", OnRoot(), withDocument({CmdBannerText})},
+        {"root", OnRoot(), withDocument({CmdComment, CmdBannerText})},
         {"root, clipboard", With(OnRoot(), [](AppState& s) { s.clipboardImage = true; }),
-         withDocument({CmdPaste, CmdPasteKey, CmdBannerText})},
+         withDocument({CmdPaste, CmdPasteKey, CmdComment, CmdBannerText})},
         {"image with a successor of its rectangle", OnImage(),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect,
-                       CmdInsertTransition, CmdInsertTransitionKey, CmdBannerText})},
-        {"image with a successor elsewhere", OnImage(true, false),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdInsertEffect,
+         withDocument({CmdExportImage, CmdExportAll, CmdCut, CmdCopy, CmdDelete, CmdDuplicate,
+                       CmdInsertEffect, CmdInsertTransition, CmdInsertTransitionKey, CmdComment,
                        CmdBannerText})},
+        {"image with a successor elsewhere", OnImage(true, false),
+         withDocument({CmdExportImage, CmdExportAll, CmdCut, CmdCopy, CmdDelete, CmdDuplicate,
+                       CmdInsertEffect, CmdComment, CmdBannerText})},
         {"last image, clipboard", With(OnImage(false), [](AppState& s) { s.clipboardImage = true; }),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdPaste, CmdPasteKey,
-                       CmdInsertEffect, CmdBannerText})},
-        {"comment", On(SelectionKind::Comment), withDocument({CmdDelete})},
-        {"global comment", On(SelectionKind::GlobalComment), withDocument({CmdDelete})},
+         withDocument({CmdExportImage, CmdExportAll, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdPaste,
+                       CmdPasteKey, CmdInsertEffect, CmdComment, CmdBannerText})},
+        {"comment", On(SelectionKind::Comment), withDocument({CmdDelete, CmdExportAll, CmdComment})},
+        {"global comment", On(SelectionKind::GlobalComment),
+         withDocument({CmdDelete, CmdExportAll, CmdComment})},
         {"effect group, clipboard",
          With(On(SelectionKind::EffectGroup), [](AppState& s) { s.clipboardImage = true; }),
-         withDocument({CmdDelete})},
-        {"banner group", On(SelectionKind::BannerGroup), withDocument({CmdDelete})},
+         withDocument({CmdDelete, CmdExportAll})},
+        {"banner group", On(SelectionKind::BannerGroup), withDocument({CmdDelete, CmdExportAll})},
         {"playing", With(OnImage(), [](AppState& s) { s.playing = true; }),
-         withDocument({CmdExportImage, CmdCut, CmdCopy, CmdDelete, CmdDuplicate, CmdStopAnimation,
-                       CmdInsertEffect, CmdInsertTransition, CmdInsertTransitionKey,
-                       CmdBannerText})},
+         withDocument({CmdExportImage, CmdExportAll, CmdCut, CmdCopy, CmdDelete, CmdDuplicate,
+                       CmdStopAnimation, CmdInsertEffect, CmdInsertTransition,
+                       CmdInsertTransitionKey, CmdComment, CmdBannerText})},
         {"something to undo and redo",
          With(OnRoot(), [](AppState& s) { s.undoName = "Delete"; s.redoName = "Paste"; }),
-         withDocument({CmdUndo, CmdRedo, CmdBannerText})},
+         withDocument({CmdUndo, CmdRedo, CmdComment, CmdBannerText})},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
@@ -101,8 +103,8 @@ TEST(CommandTable, MenuRulesFollowTheState) {
     }
 }
 
-// The rules of commands whose work comes later, as the state would have them.
-TEST(CommandTable, LaterCommandsHaveRulesButStayGrayed) {
+// Export All and Comment follow the selection kind, not only the document.
+TEST(CommandTable, ExportAllAndCommentFollowTheSelectionKind) {
     struct Row {
         int command;
         AppState on;
@@ -111,17 +113,13 @@ TEST(CommandTable, LaterCommandsHaveRulesButStayGrayed) {
     const std::vector<Row> rows{
         {CmdExportAll, On(SelectionKind::Comment), OnRoot()},
         {CmdComment, On(SelectionKind::GlobalComment), On(SelectionKind::EffectGroup)},
-        {CmdResize, OnRoot(), Empty()},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command);
         const Command* command = FindCommand(row.command);
         ASSERT_NE(command, nullptr);
-        EXPECT_FALSE(command->available);
-        EXPECT_TRUE(command->menu(row.on));
-        EXPECT_FALSE(command->menu(row.off));
-        EXPECT_FALSE(MenuEnabled(row.command, row.on));
-        EXPECT_FALSE(ToolbarEnabled(row.command, row.on));
+        EXPECT_TRUE(MenuEnabled(row.command, row.on));
+        EXPECT_FALSE(MenuEnabled(row.command, row.off));
     }
 }
 

@@ -10,10 +10,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QProgressBar>
+#include <QStatusTipEvent>
 #include <QTreeView>
 
 #include "app/about_box.h"
+#include "app/command_help.h"
 #include "app/command_ids.h"
+#include "app/menu_table.h"
 #include "app/parameters_window.h"
 #include "app/preview_pane.h"
 #include "app/status_bar_view.h"
@@ -174,6 +177,34 @@ TEST_F(MainWindowTest, OptimizeImagesAsksUnlessItsWarningIsOff) {
     EXPECT_EQ(settings.optimizeWarning, 1u);
     window.MenuAction(CmdOptimize)->trigger();
     EXPECT_EQ(confirmations.asked.size(), 2u) << "not asked a third time";
+}
+
+// Every item of the menus, the tree's menu and the toolbar says what it does: in part 0 while
+// highlighted, and (at most 64 characters) as the button's tooltip; the product's name comes
+// back when the menu closes.
+TEST(MenuHelp, EveryCommandHasItsLineAndTheProductNameReturns) {
+    WindowWorld world;
+    MainWindow& window = world.window;
+    std::vector<int> commands;
+    for (const Menu& menu : MainMenu())
+        for (const MenuItem& item : menu.items) commands.push_back(item.command);
+    for (const MenuItem& item : TreeContextMenu()) commands.push_back(item.command);
+    for (const ToolbarButton& button : Toolbar()) commands.push_back(button.command);
+    for (int command : commands) {
+        if (command == 0) continue;
+        const std::string_view help = CommandHelp(command);
+        EXPECT_FALSE(help.empty()) << command;
+        EXPECT_LE(help.size(), 64u) << command;
+    }
+    QAction* open = window.MenuAction(CmdOpen);
+    ASSERT_TRUE(open);
+    open->showStatusText(&window);
+    EXPECT_EQ(window.StatusBar()->Label()->text().toStdString(), CommandHelp(CmdOpen));
+    QStatusTipEvent closed{QString()};
+    QApplication::sendEvent(&window, &closed);
+    EXPECT_EQ(window.StatusBar()->Label()->text(), "Anitrope");
+    EXPECT_EQ(MenuHelp("&Edit"), "Copies to the clipboard");
+    EXPECT_TRUE(MenuHelp("&Insert").empty());
 }
 
 TEST(AboutBox, ShowsTheVersionOfTheBuild) {

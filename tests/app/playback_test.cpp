@@ -108,5 +108,22 @@ TEST_F(PlaybackTest, StartAgainStopsAndCommandsThatChangeTheAnimationStopFirst) 
     EXPECT_EQ(editor.Data().FrameCount(), 1u);
 }
 
+TEST_F(PlaybackTest, OptionsAndAboutStopPlaybackBeforeTheirDialogs) {
+    Open(2);
+    bool playingWhenShown = true;
+    editor.onOptions = [&] { playingWhenShown = editor.Playing(); };
+    editor.onAbout = [&] { playingWhenShown = editor.Playing(); };
+    for (int command : {CmdOptions, CmdAbout}) {
+        SCOPED_TRACE(command);
+        editor.Dispatch(CmdStartAnimation);
+        ASSERT_TRUE(editor.Playing());
+        playingWhenShown = true;
+        const int stopsBefore = stops;
+        editor.Dispatch(command);
+        EXPECT_FALSE(playingWhenShown);
+        EXPECT_EQ(stops, stopsBefore + 1) << "the timer is stopped too";
+    }
+}
+
 }  // namespace
 }  // namespace anitrope::test

@@ -198,6 +198,11 @@ TEST_F(SavingTest, AFailedJpegExportSaysSoAndKeepsThePreviousFile) {
 
 TEST_F(SavingTest, DuplicateInsertsACopyAfterTheCurrentFrame) {
     Gif* original = editor.CurrentGif();
+    {
+        Transaction edit(editor.Doc(), "Disposal Change");
+        edit.Set(*original, &Gif::disposal, uint32_t{DisposalRestoreBackground});
+        edit.Set(*original, &Gif::delay, 33);
+    }
     editor.Dispatch(CmdDuplicate);
     Gif* copy = editor.CurrentGif();
     ASSERT_NE(copy, original);
@@ -205,6 +210,13 @@ TEST_F(SavingTest, DuplicateInsertsACopyAfterTheCurrentFrame) {
     EXPECT_EQ(copy->name, "Copy of source.gif");
     EXPECT_EQ(editor.Items().Label(editor.Selected()), "Gif :Copy of source.gif");
     EXPECT_EQ(editor.Data().FrameCount(), 5u);
+    // Pixels, palette and timing are copied; the disposal is the new frame's own.
+    EXPECT_EQ(copy->delay, 33);
+    EXPECT_EQ(copy->disposal, 0u);
+    EXPECT_EQ(copy->usesLocalPalette, original->usesLocalPalette);
+    EXPECT_EQ(EffectivePalette(*copy), EffectivePalette(*original));
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 32; ++x) ASSERT_EQ(copy->indexed->Get(x, y), original->indexed->Get(x, y));
 }
 
 TEST_F(SavingTest, OptimizeAndUnoptimizeImagesAskFirst) {

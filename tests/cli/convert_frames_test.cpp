@@ -125,5 +125,57 @@ TEST(CliFrames, PpmStreamHoldsOnePictureAFrameToFileOrStandardOutput) {
     EXPECT_EQ(RunCliWith({"frames", "--ppm", input.Path()}).status, 2);
 }
 
+// Twelve 2x2 frames: two digits per number.
+std::vector<uint8_t> TwelveFrameGif() {
+    GifBuilder gif;
+    gif.Header().Screen({.width = 2, .height = 2, .globalColors = DistinctColors(4)});
+    for (uint8_t k = 0; k < 12; ++k)
+        gif.Image({.width = 2, .height = 2}, std::vector<uint8_t>(4, k % 4));
+    gif.Trailer();
+    return gif.Bytes();
+}
+
+TEST(CliFrames, NamedFramesAreNumberedAsExportAllImagesAndRefuseBadIndicators) {
+    struct Case {
+        std::vector<std::string> options;  // before the input; names relative to the folder
+        int status;
+        std::string first, last;  // the files of frames 0 and 11; none when refused
+        std::string error;
+        std::string magic = "GIF89a";
+    };
+    const std::vector<Case> cases{
+        {{"--name", "x.gif"}, 0, "x00.gif", "x11.gif", ""},
+        {{"--name", "x"}, 0, "x00", "x11", ""},
+        {{"--name", "a**b.gif", "--indicator", "*"}, 0, "a00b.gif", "a11b.gif", ""},
+        {{"--jpeg", "--quality", "40", "--name", "p.jpg"}, 0, "p00.jpg", "p11.jpg", "", "\xFF\xD8"},
+        {{"--name", "f*.gif", "--indicator", "*"}, 2, "", "",
+         "Found indicator 1 times, but only 2 occurrences allowed"},
+        {{"--name", "f.gif", "--indicator", "*"}, 2, "", "", "Can't find Indicator in FileName"},
+        {{"--name", "f**.gif", "--indicator", "**"}, 2, "", "",
+         "Please specify exactly one character to be used as the indicator"},
+        {{"--name", "f.gif", "--quality", "40"}, 2, "", "", "usage:"},
+        {{"--name", "none/f.gif"}, 1, "", "", "none/f00.gif: cannot write the frame"},
+    };
+    TempFile input(TwelveFrameGif());
+    for (const Case& c : cases) {
+        TempDir dir;
+        std::vector<std::string> args{"frames"};
+        for (std::size_t i = 0; i < c.options.size(); ++i)
+            args.push_back(i > 0 && c.options[i - 1] == "--name" ? dir / c.options[i]
+                                                                 : c.options[i]);
+        args.push_back(input.Path());
+        const CliResult result = RunCliWith(args);
+        const std::string label = c.options[1] + " " + c.options.back();
+        EXPECT_EQ(result.status, c.status) << label << "\n" << result.err;
+        EXPECT_NE(result.err.find(c.error), std::string::npos) << label << "\n" << result.err;
+        const auto files =
+            std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator());
+        EXPECT_EQ(files, c.first.empty() ? 0 : 12) << label;
+        if (c.first.empty()) continue;
+        for (const std::string& name : {c.first, c.last})
+            EXPECT_EQ(Slurp(dir / name).substr(0, c.magic.size()), c.magic) << label << " " << name;
+    }
+}
+
 }  // namespace
 }  // namespace anitrope::test

@@ -141,5 +141,26 @@ TEST_F(ResizeScreen, FrameWithoutDocumentKeepsItsOrigin) {
     EXPECT_EQ(GeometryOf(orphan), (Geometry{3, 0, 20, 5}));
 }
 
+// The whole animation: the same places for either resampling; the screen changes last, and
+// only when every frame could be scaled.
+TEST_F(ResizeScreen, ResizeAnimationPlacesEveryFrameAndThenTakesTheScreen) {
+    for (const bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth ? "smooth" : "nearest");
+        Animation animation;
+        animation.screenWidth = animation.screenHeight = 100;
+        AppendFrame(animation, 100, 100);
+        AppendFrame(animation, 21, 100, 10, 0);
+        ASSERT_TRUE(ResizeAnimation(animation, 50, 50, smooth));
+        EXPECT_EQ(GeometryOf(*animation.head), (Geometry{0, 0, 50, 50}));
+        EXPECT_EQ(GeometryOf(*animation.head->next), (Geometry{4, 0, 11, 50}));
+        EXPECT_EQ(animation.screenWidth, 50);
+        EXPECT_EQ(IsIndexedReady(*animation.head->next), smooth ? 0 : 1);
+
+        AppendFrame(animation, 1, 50, 0, 0);  // round(10 * 1 / 50) = 0 columns
+        EXPECT_FALSE(ResizeAnimation(animation, 10, 50, smooth));
+        EXPECT_EQ(animation.screenWidth, 50);
+    }
+}
+
 }  // namespace
 }  // namespace anitrope

@@ -17,6 +17,7 @@
 #include "app/color_chooser.h"
 #include "app/font_chooser.h"
 #include "app/message_boxes.h"
+#include "app/number_edit.h"
 #include "banner/banner_generator.h"
 #include "banner/shadowed_text.h"
 
@@ -43,13 +44,6 @@ constexpr std::array<EditField, BannerDialog::kEdits> kEditFields{{
     {"Image Width", &BannerSettings::imageWidth, true},
     {"Image Height", &BannerSettings::imageHeight, true},
 }};
-
-// As an edit of numbers reads: what is no number counts as 0.
-int32_t NumberOf(const QString& text) {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? value : 0;
-}
 
 void InformUser(MessageBoxes& boxes, const std::string& text) {
     boxes.Show({text.substr(0, 1000), "Information", MessageIcon::Warning, kOkButton});
@@ -285,7 +279,8 @@ void BannerDialog::EnableShadowControls() {
 }
 
 void BannerDialog::EditChanged(Edit edit) {
-    settings_.*kEditFields[edit].field = NumberOf(edits_[edit]->text());
+    // The edits take at most seven digits.
+    settings_.*kEditFields[edit].field = static_cast<int32_t>(NumberOf(*edits_[edit]));
     if (kEditFields[edit].repaints) repaint_.start();
 }
 

@@ -11,18 +11,9 @@
 #include <QVBoxLayout>
 
 #include "app/message_boxes.h"
+#include "app/number_edit.h"
 
 namespace anitrope {
-namespace {
-
-// As an edit of numbers reads: what is no number counts as 0.
-int64_t NumberOf(const QLineEdit& edit) {
-    bool ok = false;
-    const qlonglong value = edit.text().toLongLong(&ok);
-    return ok ? value : 0;
-}
-
-}  // namespace
 
 LoadAviDialog::LoadAviDialog(const VideoInfo& info, VideoRange& range, MessageBoxes& boxes,
                              QWidget* parent)

@@ -13,19 +13,10 @@
 #include <string>
 
 #include "app/message_boxes.h"
+#include "app/number_edit.h"
 #include "model/picture_limits.h"
 
 namespace anitrope {
-namespace {
-
-// As an edit of numbers reads: what is no number counts as 0.
-int64_t NumberOf(const QLineEdit& edit) {
-    bool ok = false;
-    const qlonglong value = edit.text().toLongLong(&ok);
-    return ok ? value : 0;
-}
-
-}  // namespace
 
 ResizeAllDialog::ResizeAllDialog(ResizeRequest& request, MessageBoxes& boxes, QWidget* parent)
     : QDialog(parent), request_(request), boxes_(boxes) {

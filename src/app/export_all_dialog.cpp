@@ -26,7 +26,7 @@ ExportAllDialog::ExportAllDialog(ExportAllRequest& request, MessageBoxes& boxes,
     name_->setMaxLength(kMaxExportName);
     browse_ = new QPushButton("&Browse", this);
 
-    auto* naming = new QGroupBox("Name specification", this);
+    auto* naming = new QGroupBox("Naming", this);
     normal_ = new QRadioButton("&Normal", naming);
     advanced_ = new QRadioButton("&Advanced", naming);
     (request.advanced ? advanced_ : normal_)->setChecked(true);

@@ -116,11 +116,7 @@ FrameChain ComputeFiltered(const EffectKernel& kernel, const Gif* first, const G
                 }
             }
         };
-        try {
-            ForRowBlocks(one.height, progress, work);
-        } catch (...) {
-            ok = false;  // memory ran out handing rows over
-        }
+        ok = ForRowBlocks(one.height, progress, work);
         if (ok && !params.preview) ok = progress.Step();
     }
     if (!params.preview) progress.End();

@@ -106,27 +106,38 @@ bool PaintFrames(Gif* chain, int32_t count, bool preview, EffectProgress& progre
     return ok;
 }
 
-void ForRowBlocks(int32_t height, EffectProgress& progress,
+bool ForRowBlocks(int32_t height, EffectProgress& progress,
                   const std::function<void(int32_t, int32_t)>& work) {
     JobScheduler* scheduler = progress.Scheduler();
-    if (!scheduler || height <= kRowsPerBlock) {
-        work(0, std::max(height, 0));
-        return;
+    try {
+        if (!scheduler || height <= kRowsPerBlock) {
+            work(0, std::max(height, 0));
+            return true;
+        }
+    } catch (...) {
+        return false;
     }
+    // Every block handed over is waited for, even when handing over the next one fails: the
+    // blocks read the caller's frames.
     std::vector<JobHandle> jobs;
-    for (int32_t y = 0; y < height; y += kRowsPerBlock) {
-        const int32_t end = std::min(height, y + kRowsPerBlock);
-        jobs.push_back(scheduler->Submit([&work, y, end] { work(y, end); }, JobPriority::Urgent));
+    bool ok = true;
+    try {
+        jobs.reserve(static_cast<std::size_t>(height / kRowsPerBlock + 1));
+        for (int32_t y = 0; y < height; y += kRowsPerBlock) {
+            const int32_t end = std::min(height, y + kRowsPerBlock);
+            jobs.push_back(scheduler->Submit([&work, y, end] { work(y, end); }, JobPriority::Urgent));
+        }
+    } catch (...) {
+        ok = false;
     }
-    std::exception_ptr failure;
     for (const JobHandle& job : jobs) {
         try {
             scheduler->Wait(job);
         } catch (...) {
-            failure = std::current_exception();
+            ok = false;
         }
     }
-    if (failure) std::rethrow_exception(failure);
+    return ok;
 }
 
 FrameChain FinishFrames(FrameChain chain, bool leavePending, EffectProgress& progress) {

@@ -54,7 +54,9 @@ bool PaintFrames(Gif* chain, int32_t count, bool preview, EffectProgress& progre
                  const PaintFrame& paint);
 
 // Rows [0, height) in blocks, on the scheduler's threads when given: work(firstRow, endRow).
-void ForRowBlocks(int32_t height, EffectProgress& progress,
+// False when memory ran out handing rows over (or a block failed); every block handed over
+// has ended either way.
+bool ForRowBlocks(int32_t height, EffectProgress& progress,
                   const std::function<void(int32_t, int32_t)>& work);
 
 // Hands every frame of the chain to colour reduction, unless `leavePending` (a preview).

@@ -38,13 +38,9 @@ FrameChain ComputeIndexedFrames(const Gif& first, const EffectParams& params,
         gif->palette = palette;
         gif->usesLocalPalette = 1;
         IndexedBitmap& out = *gif->indexed;
-        try {
-            ForRowBlocks(height, progress, [&](int32_t firstRow, int32_t endRow) {
-                for (int32_t y = firstRow; y < endRow; ++y) paint(frame, y, in->Row(y), out.Row(y));
-            });
-        } catch (...) {
-            ok = false;  // memory ran out handing rows over
-        }
+        ok = ForRowBlocks(height, progress, [&](int32_t firstRow, int32_t endRow) {
+            for (int32_t y = firstRow; y < endRow; ++y) paint(frame, y, in->Row(y), out.Row(y));
+        });
         if (ok && !params.preview) ok = progress.Step();
     }
     if (!params.preview) progress.End();

@@ -52,13 +52,9 @@ FrameChain DeriveFrames(const Gif& first, const SourcePicture& one, const Effect
     for (int32_t k = 0; k < computed && ok; ++k) {
         const TrueColorBitmap& from = k == 0 ? *one.pixels : *frames[k - 1]->trueColor;
         TrueColorBitmap& to = *frames[k]->trueColor;
-        try {
-            ForRowBlocks(one.height, progress, [&](int32_t firstRow, int32_t endRow) {
-                derive(k, from, to, firstRow, endRow);
-            });
-        } catch (...) {
-            ok = false;  // memory ran out handing rows over
-        }
+        ok = ForRowBlocks(one.height, progress, [&](int32_t firstRow, int32_t endRow) {
+            derive(k, from, to, firstRow, endRow);
+        });
         if (ok && !params.preview) ok = progress.Step();
     }
     if (!params.preview) progress.End();

@@ -181,19 +181,15 @@ FrameChain ComputeFlagFrames(const Gif& first, const EffectParams& params,
                 (1 - std::sin(static_cast<double>(x) / w * halfWaves * 3.1415926 + phase)) *
                 static_cast<double>(a));
         TrueColorBitmap& out = *gif->trueColor;
-        try {
-            ForRowBlocks(h, progress, [&](int32_t firstRow, int32_t endRow) {
-                for (int32_t y = firstRow; y < endRow; ++y) {
-                    uint32_t* target = out.Row(y);
-                    for (int32_t x = 0; x < w; ++x) {
-                        const int32_t row = y - offsets[static_cast<std::size_t>(x)];
-                        target[x] = row >= 0 && row < shown ? cloth->Row(row)[x] : color;
-                    }
+        ok = ForRowBlocks(h, progress, [&](int32_t firstRow, int32_t endRow) {
+            for (int32_t y = firstRow; y < endRow; ++y) {
+                uint32_t* target = out.Row(y);
+                for (int32_t x = 0; x < w; ++x) {
+                    const int32_t row = y - offsets[static_cast<std::size_t>(x)];
+                    target[x] = row >= 0 && row < shown ? cloth->Row(row)[x] : color;
                 }
-            });
-        } catch (...) {
-            ok = false;  // memory ran out handing rows over
-        }
+            }
+        });
         if (ok && !params.preview) progress.Step();
     }
     if (!params.preview) progress.End();

@@ -1,14 +1,15 @@
 # The whole set-up: `make run` and `make test`. Everything else is for developers.
 BUILD_PACKAGES := cmake g++ ninja-build pkg-config libpng-dev libjpeg62-turbo-dev qt6-base-dev qt6-qpa-plugins libgl-dev \
-                  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-TEST_PACKAGES  := libgtest-dev libgif-dev ffmpeg
+                  libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
+                  qt6-tools-dev qt6-tools-dev-tools libmspack-dev
+TEST_PACKAGES  := libgtest-dev libgif-dev ffmpeg desktop-file-utils appstream
 FUZZ_PACKAGES  := clang libclang-rt-14-dev
 
 FUZZ_TIME ?= 60
 JOBS ?= $(shell nproc)
 EXAMPLE := examples/bounce.gif
 
-.PHONY: all run test build fuzz tsan bench deps test-deps clean
+.PHONY: all run test build fuzz tsan bench deps test-deps deb dist clean
 
 all: build
 
@@ -61,6 +62,22 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_FUZZ=ON -DANITROPE_APP=OFF
 	cmake --build build/fuzz -j $(JOBS)
 	tools/run-fuzzers.sh build/fuzz $(FUZZ_TIME)
+
+# The Debian package of the release build: build/release/anitrope_<version>_<arch>.deb.
+# dpkg-shlibdeps (dpkg-dev) works out the package's library dependencies.
+deb: build
+	@tools/install-deps.sh dpkg-dev
+	cd build/release && cpack -G DEB
+
+# The distribution folder build/dist (every file SZDD-compressed, and anitrope-setup to run
+# there) and its tarball build/anitrope-dist-<version>.tar.gz, from the release build.
+DIST_TARGETS := anitrope anitrope-cli anitrope-setup uninstall anitrope-szdd
+dist: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DANITROPE_TESTS=OFF
+	cmake --build build/release -j $(JOBS) --target $(DIST_TARGETS)
+	if ninja -C build/release -t query anitrope_help > /dev/null 2>&1; then \
+	  cmake --build build/release -j $(JOBS) --target anitrope_help; fi
+	tools/make-dist.sh build/release build/dist
 
 clean:
 	rm -rf build

@@ -197,6 +197,7 @@ class Bench:
         for source in animations:
             results = self.run_tools("optimize", source, "frames", "gif", [
                 ("ours", "ours", [str(self.cli)] + self.optimize_words + ["IN", "OUT"]),
+                ("ours --lossless", "ours-lossless", [str(self.cli), "optimize", "--lossless", "IN", "OUT"]),
                 ("gifsicle -O3", "gifsicle", ["gifsicle", "-O3", "IN", "-o", "OUT"]),
                 ("IM -layers Optimize", "imagemagick",
                  [IMAGEMAGICK, "IN", "-layers", "Optimize", "OUT"]),
@@ -210,6 +211,15 @@ class Bench:
                          psnr_ours=ours_psnr[0], psnr_theirs=psnr[0],
                          note=pair_note(ours_m, m, ours_psnr[1], psnr[1]))
                 self.add(3, "optimize ms", source.name, label, ms_cell(ours_m), ms_cell(m))
+            # Lossless beside gifsicle -O3, which is lossless too: both PSNR must read inf.
+            lossless_m, lossless_size, lossless_psnr = results["ours --lossless"]
+            m, size, psnr = results["gifsicle -O3"]
+            self.add(3, "optimized KiB, lossless", source.name, "gifsicle -O3",
+                     kib_cell(lossless_size, lossless_m), kib_cell(size, m),
+                     psnr_ours=lossless_psnr[0], psnr_theirs=psnr[0],
+                     note=pair_note(lossless_m, m, lossless_psnr[1], psnr[1]))
+            self.add(3, "optimize ms, lossless", source.name, "gifsicle -O3", ms_cell(lossless_m),
+                     ms_cell(m))
         return measured
 
     def quantize_rows(self, stills):
@@ -565,6 +575,8 @@ class Bench:
             f"  3  ours: {ours_optimize} IN OUT.gif; gifsicle -O3 IN -o OUT.gif;",
             "     IM: convert-im6.q16 IN -layers Optimize OUT.gif; PSNR of every composed frame",
             "     against the composed input frames (the corpus came from ffmpeg's paletteuse).",
+            "     Lossless: anitrope-cli optimize --lossless IN OUT.gif beside gifsicle -O3 (no",
+            "     --lossy); both must read PSNR inf, and ours may be no larger.",
             "  4  ours: anitrope-cli quantize IN.png OUT.gif; IM: convert-im6.q16 IN.png +dither",
             "     -colors 256 OUT.gif; pngquant --nofs --force --output OUT.png 256 IN.png (no",
             "     dithering anywhere, pngquant at its default speed 4); PSNR against the still.",

@@ -17,14 +17,15 @@ seconds=$2
 pattern=${3:-.}
 repo=$(cd "$(dirname "$0")/.." && pwd)
 # Seeds per fuzzer: GIF files for the GIF reader, the BMP suite for the BMP reader, the test
-# videos for the video reader, still pictures for the others; and whatever fuzz/seeds/<reader>/
-# holds.
+# videos for the video reader, only its own seeds for the SZDD reader, still pictures for the
+# others; and whatever fuzz/seeds/<reader>/ holds.
 seeds_for() {
   ls "$repo/fuzz/seeds/${1#fuzz_}"/* 2>/dev/null
   case "$1" in
     fuzz_gif_reader) ls "$repo"/../shared/testdata/gif-test-suite/gifs/*.gif "$repo"/examples/*.gif ;;
     fuzz_bmp_reader) ls "$repo"/../shared/testdata/bmpsuite/[gqbx]/*.bmp ;;
     fuzz_video_reader) ls "$repo"/tests/data/video/*.{avi,mp4} ;;
+    fuzz_szdd_reader) ;;
     *) ls "$repo"/../shared/testdata/gif-test-suite/gifs/frames/*.png ;;
   esac 2>/dev/null
 }

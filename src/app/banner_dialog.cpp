@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/color_chooser.h"
+#include "app/context_help.h"
 #include "app/font_chooser.h"
 #include "app/message_boxes.h"
 #include "app/number_edit.h"
@@ -257,8 +258,18 @@ void BannerDialog::BuildControls() {
     connect(ok_, &QPushButton::clicked, this, &BannerDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &BannerDialog::reject);
     connect(help_, &QPushButton::clicked, this, [this] {
-        context_.boxes.Tell("Can't activate Help on BannerDialog", "Error");
+        OpenHelpPage(context_.help, kBannerDialogHelp, context_.boxes,
+                     "Can't activate Help on BannerDialog");
     });
+
+    constexpr std::array<int, kEdits> kEditIds{1033, 1022, 1023, 1024, 1026, 1028, 1030};
+    for (int edit = 0; edit < kEdits; ++edit) SetHelpId(edits_[edit], kEditIds[edit]);
+    const std::pair<QWidget*, int> ids[] = {
+        {text_, 1018},    {textColor_, 1019}, {background_, 1020}, {shadow_, 1021},
+        {intensity_, 1025}, {update_, 1027}, {PreviewWidget(), 1029}, {font_, 1031},
+        {border_, 1032},  {shadowColor_, 1034}};
+    for (const auto& [control, id] : ids) SetHelpId(control, id);
+    InstallContextHelp(this, HelpForm::Banner, context_.help);
 }
 
 void BannerDialog::FillControls() {

@@ -17,6 +17,7 @@ namespace anitrope {
 
 class ColorChooser;
 class FontChooser;
+class HelpViewer;
 class MessageBoxes;
 class TextDrawer;
 
@@ -28,6 +29,7 @@ struct BannerDialogContext {
     TextDrawer& drawer;
     // The open animation's screen, which the banner takes its size from; none without one.
     std::optional<std::array<int32_t, 2>> screen;
+    HelpViewer* help = nullptr;
 };
 
 class BannerPreview;

@@ -27,8 +27,6 @@ bool WhilePlaying(const AppState& s) { return s.playing; }
 bool CanUndo(const AppState& s) { return !s.undoName.empty(); }
 bool CanRedo(const AppState& s) { return !s.redoName.empty(); }
 
-void Nothing(Editor&, const std::string&) {}
-
 template <int Slot>
 void Recent(Editor& editor, const std::string&) {
     editor.OpenRecent(Slot);
@@ -65,10 +63,10 @@ const std::array kCommands{
     Command{CmdGotoLast, WithDocument, Always, [](Editor& e, const std::string&) { e.GotoLast(); }},
     Command{CmdParameters, Always, nullptr, [](Editor& e, const std::string&) { e.ToggleParameters(); }},
     Command{CmdOptions, Always, nullptr, [](Editor& e, const std::string&) { e.ShowOptions(); }},
-    Command{CmdHelpContents, Always, nullptr, Nothing, false},
-    Command{CmdHelpSearch, Always, nullptr, Nothing, false},
-    Command{CmdHelpOnHelp, Always, nullptr, Nothing, false},
-    Command{CmdKeyBindings, Always, nullptr, Nothing, false},
+    Command{CmdHelpContents, Always, nullptr, [](Editor& e, const std::string&) { e.ShowHelp(CmdHelpContents); }},
+    Command{CmdHelpSearch, Always, nullptr, [](Editor& e, const std::string&) { e.ShowHelp(CmdHelpSearch); }},
+    Command{CmdHelpOnHelp, Always, nullptr, [](Editor& e, const std::string&) { e.ShowHelp(CmdHelpOnHelp); }},
+    Command{CmdKeyBindings, Always, nullptr, [](Editor& e, const std::string&) { e.ShowHelp(CmdKeyBindings); }},
     Command{CmdAbout, Always, nullptr, [](Editor& e, const std::string&) { e.ShowAbout(); }},
     Command{CmdRecentFile1, Always, nullptr, Recent<0>},
     Command{CmdRecentFile1 + 1, Always, nullptr, Recent<1>},

@@ -6,9 +6,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/context_help.h"
+
 namespace anitrope {
 
-CommentDialog::CommentDialog(std::string& text, QWidget* parent) : QDialog(parent), text_(text) {
+CommentDialog::CommentDialog(std::string& text, QWidget* parent, HelpViewer* help)
+    : QDialog(parent), text_(text) {
     setWindowTitle("Comments");
     setObjectName("commentDialog");
     edit_ = new QPlainTextEdit(QString::fromStdString(text), this);
@@ -29,10 +32,12 @@ CommentDialog::CommentDialog(std::string& text, QWidget* parent) : QDialog(paren
     edit_->setFocus();
     connect(ok_, &QPushButton::clicked, this, &CommentDialog::accept);
     connect(cancel_, &QPushButton::clicked, this, &CommentDialog::reject);
+    SetHelpId(edit_, 1000);
+    InstallContextHelp(this, HelpForm::Comment, help);
 }
 
-bool CommentDialog::Open(std::string& text, QWidget* parent) {
-    CommentDialog dialog(text, parent);
+bool CommentDialog::Open(std::string& text, QWidget* parent, HelpViewer* help) {
+    CommentDialog dialog(text, parent, help);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -8,6 +8,8 @@ class QPushButton;
 
 namespace anitrope {
 
+class HelpViewer;
+
 // "Comments" (IDD_COMMENTDLG), modal: one multi-line text, shown for editing or empty (and
 // focused) for adding. OK takes at most kMaxCommentCharacters characters of it.
 class CommentDialog final : public QDialog {
@@ -16,9 +18,9 @@ class CommentDialog final : public QDialog {
 public:
     static constexpr int kMaxCommentCharacters = 5000;
 
-    CommentDialog(std::string& text, QWidget* parent = nullptr);
+    CommentDialog(std::string& text, QWidget* parent = nullptr, HelpViewer* help = nullptr);
     // True for OK, with `text` as accepted.
-    static bool Open(std::string& text, QWidget* parent = nullptr);
+    static bool Open(std::string& text, QWidget* parent = nullptr, HelpViewer* help = nullptr);
 
     QPlainTextEdit* TextEdit() const { return edit_; }  // 1000
     QPushButton* OkButton() const { return ok_; }

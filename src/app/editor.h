@@ -28,6 +28,7 @@
 namespace anitrope {
 
 class FileChooser;
+class HelpViewer;
 class ImageClipboard;
 class MessageBoxes;
 class OptimizeProgress;
@@ -129,6 +130,10 @@ public:
     void ToggleParameters();
     void ShowOptions();
     void ShowAbout();
+    // Commands 1030-1032 and 1048: the manual's contents, search, help on help, key bindings.
+    void ShowHelp(int command);
+    void SetHelp(HelpViewer* help) { help_ = help; }
+    HelpViewer* Help() const { return help_; }
 
     // "Insert &Effect ..." (1021) and "Insert &Transition ..." (1022, 1023) choose the table
     // and go on as the "Effect/Transition" button (1061): the dialog, then the frames it asks
@@ -248,6 +253,7 @@ private:
 
     Settings& settings_;
     MessageBoxes& boxes_;
+    HelpViewer* help_ = nullptr;
     FileChooser& files_;
     ImageClipboard& clipboard_;
 

@@ -20,6 +20,7 @@
 
 #include "app/color_swatch.h"
 #include "app/confirmation.h"
+#include "app/context_help.h"
 #include "app/message_boxes.h"
 #include "app/settings.h"
 #include "effects/effect_entry.h"
@@ -133,7 +134,8 @@ void EffectDialog::BuildControls() {
     animationGrid->addWidget(effectList_, 0, 1, 1, 3);
     animationGrid->addWidget(transitionRadio_, 1, 0);
     animationGrid->addWidget(transitionList_, 1, 1, 1, 3);
-    animationGrid->addWidget(new QLabel("Number of Frames", animation), 2, 0);
+    auto* frameCountLabel = new QLabel("Number of Frames", animation);
+    animationGrid->addWidget(frameCountLabel, 2, 0);
     animationGrid->addWidget(frameCount_, 2, 1);
     animationGrid->addWidget(pingPong_, 2, 2, 1, 2);
 
@@ -189,6 +191,7 @@ void EffectDialog::BuildControls() {
     top->addWidget(parameters, 1, 0);
     top->addWidget(preview, 0, 2, 2, 1);
 
+    MarkHelpIds(frameCountLabel);
     connect(effectRadio_, &QRadioButton::clicked, this, [this] { SwitchTable(true); });
     connect(transitionRadio_, &QRadioButton::clicked, this, [this] { SwitchTable(false); });
     connect(effectList_, &QComboBox::activated, this, [this](int i) { EntryChosen(true, i); });
@@ -485,9 +488,27 @@ void EffectDialog::ColorClicked() {
     RestartPreview();
 }
 
+void EffectDialog::MarkHelpIds(QLabel* frameCountLabel) {
+    const std::pair<QWidget*, int> ids[] = {
+        {effectRadio_, 1021}, {effectList_, 1020}, {transitionRadio_, 1022},
+        {transitionList_, 1023}, {frameCount_, 1024}, {frameCountLabel, 1024},
+        {pingPong_, 1040}, {lists_[0], 1026}, {colorLabel_, 1037}, {swatch_, 1038},
+        {description_, 1036}, {previewArea_, 1041}, {previewBox_, 1042}};
+    for (const auto& [control, id] : ids) SetHelpId(control, id);
+    constexpr std::array kValueIds{std::pair{1028, 1025}, std::pair{1029, 1027},
+                                   std::pair{1030, 1031}, std::pair{1032, 1033},
+                                   std::pair{1034, 1035}};
+    for (size_t i = 0; i < kValueIds.size(); ++i) {
+        SetHelpId(valueLabels_[i], kValueIds[i].first);
+        SetHelpId(valueEdits_[i], kValueIds[i].second);
+    }
+    for (size_t i = 0; i < checks_.size(); ++i) SetHelpId(checks_[i], 1043 + static_cast<int>(i));
+    InstallContextHelp(this, HelpForm::Effect, context_.help);
+}
+
 void EffectDialog::HelpClicked() {
-    context_.boxes.Tell("Can't activate Help on 'Select Effect/Transition Dialog'", "Error",
-                        MessageIcon::Warning);
+    OpenHelpPage(context_.help, kEffectDialogHelp, context_.boxes,
+                 "Can't activate Help on 'Select Effect/Transition Dialog'");
 }
 
 EffectParams EffectDialog::FromControls() const {

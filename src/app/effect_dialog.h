@@ -26,6 +26,7 @@ class MessageBoxes;
 struct EffectEntry;
 struct Gif;
 struct Settings;
+class HelpViewer;
 
 // What the dialog works with besides the record: the frames, the services and the user's
 // settings ("Preview", "PreviewFrames", "Fixed Nr. of PreviewFrames", "Transparent Warning").
@@ -38,6 +39,7 @@ struct EffectDialogContext {
     // The palette panel choosing an index of the frame's palette; nothing on Cancel.
     std::function<std::optional<int>(Gif&)> chooseColor;
     JobScheduler* scheduler = nullptr;  // where preview frames are computed
+    HelpViewer* help = nullptr;
 };
 
 class ColorSwatch;
@@ -130,6 +132,7 @@ private:
     void PreviewClicked();
     void ColorClicked();
     void HelpClicked();
+    void MarkHelpIds(QLabel* frameCountLabel);
     void EditChanged();
     void RestartPreview();
     void StopPreview();

@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "app/context_help.h"
+
 namespace anitrope {
 namespace {
 
@@ -31,6 +33,8 @@ JpegQualityPanel::JpegQualityPanel(QFileDialog& dialog, int quality, const QStri
     slider_->setTickInterval(10);
     slider_->setTickPosition(QSlider::TicksBelow);
     number_ = new QSpinBox(box);
+    SetHelpId(slider_, 1000);
+    SetHelpId(number_, 1001);
     number_->setObjectName("jpegQualityNumber");
     number_->setRange(0, 100);
     row->addWidget(new QLabel("Jpeg Compression", box));

@@ -21,6 +21,7 @@
 #include "app/qt_color_chooser.h"
 #include "app/qt_font_chooser.h"
 #include "app/qt_file_chooser.h"
+#include "app/qt_help_viewer.h"
 #include "app/qt_image_clipboard.h"
 #include "app/qt_message_boxes.h"
 #include "app/qt_settings_store.h"
@@ -100,6 +101,10 @@ int main(int argc, char** argv) {
     QtFontChooser fonts;
     QtConfirmations confirmations;
     MainWindow window(*settings, boxes, files, clipboard, colors, fonts, confirmations);
+    QtHelpViewer help(FindManual(QCoreApplication::applicationDirPath().toStdString()),
+                      DefaultHelpCollection(), &window);
+    window.Core().SetHelp(&help);
+    files.SetHelp(&help);
     colors.SetParent(&window);
     fonts.SetParent(&window);
     confirmations.SetParent(&window);

@@ -98,13 +98,13 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     editor_.onArmTimer = [this](int periodMs) { playbackTimer_.start(periodMs); };
     editor_.onStopTimer = [this] { playbackTimer_.stop(); };
     editor_.onOptions = [this] {
-        OptionsDialog dialog(editor_.Config(), editor_.Boxes(), this);
+        OptionsDialog dialog(editor_.Config(), editor_.Boxes(), this, editor_.Help());
         dialog.exec();
     };
     editor_.chooseEffect = [this](EffectParams& params) {
         EffectDialogContext context{editor_.Doc(), *editor_.CurrentGif(), editor_.Config(),
                                     editor_.Boxes(), confirmations_, nullptr,
-                                    &editor_.Scheduler()};
+                                    &editor_.Scheduler(), editor_.Help()};
         context.chooseColor = [this](Gif& gif) -> std::optional<int> {
             PaletteRequest request;
             request.owner = &gif;
@@ -117,7 +117,8 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
         return EffectDialog::Open(std::move(context), params, editor_.EffectColor(), this) == 1;
     };
     editor_.chooseBanner = [this](BannerRequest& request) {
-        BannerDialogContext context{editor_.Boxes(), colors_, fonts_, editor_.Text(), std::nullopt};
+        BannerDialogContext context{editor_.Boxes(), colors_, fonts_, editor_.Text(), std::nullopt,
+                                    editor_.Help()};
         if (editor_.HasAnimation())
             context.screen = std::array<int32_t, 2>{editor_.Data().screenWidth, editor_.Data().screenHeight};
         return BannerDialog::Open(std::move(context), editor_.Banner(), request, this) == 1;
@@ -128,7 +129,9 @@ MainWindow::MainWindow(Settings& settings, MessageBoxes& boxes, FileChooser& fil
     editor_.chooseExportAll = [this](ExportAllRequest& request) {
         return ExportAllDialog::Open(request, editor_.Boxes(), editor_.Files(), this);
     };
-    editor_.editComment = [this](std::string& text) { return CommentDialog::Open(text, this); };
+    editor_.editComment = [this](std::string& text) {
+        return CommentDialog::Open(text, this, editor_.Help());
+    };
     editor_.chooseVideoRange = [this](const VideoInfo& info, VideoRange& range) {
         return LoadAviDialog::Open(info, range, editor_.Boxes(), this);
     };
@@ -434,7 +437,7 @@ void MainWindow::ToggleParameters() {
                              SyncActions();
                          },
                          [this] { treePane_->setFocus(); },
-                         {}};
+                         editor_.Help()};
     parameters_ = new ParametersWindow(std::move(editing), this);
     parameters_->ApplyPlacement(editor_.Config().paramPlacement);
     parameters_->show();

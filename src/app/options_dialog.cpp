@@ -11,7 +11,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
+#include "app/context_help.h"
 #include "gif/comparison_mask.h"
 
 namespace anitrope {
@@ -22,6 +24,7 @@ constexpr int kGifFinestLevel = 1;
 // Options places a mask that is none of the levels at the finest one (the save dialog uses
 // the default level instead).
 int OptionsLevelOfMask(uint32_t mask) {
+    if (mask == kLosslessMask) return kLosslessLevel;
     auto found = std::find(kComparisonMasks.begin(), kComparisonMasks.end(), mask);
     if (found == kComparisonMasks.end()) return kGifFinestLevel;
     return static_cast<int>(found - kComparisonMasks.begin()) + 1;
@@ -55,10 +58,12 @@ uint32_t Flag(bool on) { return on ? 1u : 0u; }
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget* parent)
+OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget* parent,
+                             HelpViewer* help)
     : QDialog(parent),
       settings_(settings),
       messages_(messages),
+      helpViewer_(help),
       pendingJpeg_(static_cast<uint32_t>(JpegQuality(settings))),
       pendingGif_(settings.gifCompression) {
     setObjectName("IDD_OPTIONDLG");
@@ -90,7 +95,7 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     jpegNumber_ = new QLabel(QString::number(pendingJpeg_), this);
     jpegNumber_->setObjectName("jpegCompressionNumber");
 
-    gifSlider_ = Slider(1, static_cast<int>(kComparisonMasks.size()), 1, "gifCompression", this);
+    gifSlider_ = Slider(kLosslessLevel, static_cast<int>(kComparisonMasks.size()), 1, "gifCompression", this);
     gifSlider_->setValue(OptionsLevelOfMask(pendingGif_));
     gifLevel_ = new QLabel(GifCompressionLevelName(gifSlider_->value()), this);
     gifLevel_->setObjectName("gifCompressionName");
@@ -115,6 +120,13 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     connect(ok_, &QPushButton::clicked, this, &OptionsDialog::Ok);
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(help_, &QPushButton::clicked, this, &OptionsDialog::Help);
+
+    const std::pair<QWidget*, int> ids[] = {
+        {confirmDelete_, 1000}, {currentFrames_, 1001}, {fixedFrames_, 1002}, {framesLabel, 1002},
+        {jpegSlider_, 1004},    {jpegNumber_, 1005},    {gifSlider_, 1007},   {gifLevel_, 1008},
+        {reactivate_, 1020},    {frames_, 1024},        {preview_, 1042}};
+    for (const auto& [control, id] : ids) SetHelpId(control, id);
+    InstallContextHelp(this, HelpForm::Options, helpViewer_);
 
     auto* framesRow = new QHBoxLayout;
     framesRow->addWidget(fixedFrames_);
@@ -182,8 +194,7 @@ void OptionsDialog::Ok() {
 }
 
 void OptionsDialog::Help() {
-    // No help viewer is built in yet, so opening the "Options Dialog" topic always fails.
-    messages_.Tell("Can't activate Help on OptionsDialog", "Error", MessageIcon::Warning);
+    OpenHelpPage(helpViewer_, kOptionsDialogHelp, messages_, "Can't activate Help on OptionsDialog");
 }
 
 }  // namespace anitrope

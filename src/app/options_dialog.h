@@ -14,6 +14,8 @@ class QSlider;
 
 namespace anitrope {
 
+class HelpViewer;
+
 // The Options dialog ("IDD_OPTIONDLG"): edits the user-facing settings. "&Ok" stores every
 // control into the settings, unless the fixed number of preview frames is not a positive
 // number, which is reported and leaves the dialog open. "&Cancel" stores nothing; "Reactivate
@@ -23,7 +25,8 @@ class OptionsDialog final : public QDialog {
     Q_OBJECT
 
   public:
-    OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget* parent = nullptr);
+    OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget* parent = nullptr,
+                  HelpViewer* help = nullptr);
 
     // The controls, for the shell's tests to set and click without a person.
     QCheckBox* ConfirmDeleteBox() const { return confirmDelete_; }
@@ -48,6 +51,7 @@ class OptionsDialog final : public QDialog {
 
     Settings& settings_;
     MessageBoxes& messages_;
+    HelpViewer* helpViewer_;
     // What the sliders will store. The GIF mask stays as stored until its slider moves, so
     // that a mask other than the five levels survives an "&Ok" that did not touch it; a JPEG
     // quality above 100 is no quality at all and opens as 100.

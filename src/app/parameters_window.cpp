@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +18,7 @@
 #include "app/color_chooser.h"
 #include "app/color_swatch.h"
 #include "app/confirmation.h"
+#include "app/context_help.h"
 #include "app/message_boxes.h"
 #include "app/palette_panel.h"
 #include "app/settings.h"
@@ -38,7 +38,6 @@ constexpr char kWaitText[] =
 constexpr int kDisposalChoices = 4;
 constexpr const char* kDisposalNames[kDisposalChoices] = {
     "Not specified", "Do Not Dispose", "Restore Backgr Color", "Restore to Previous"};
-constexpr char kControlId[] = "controlId";
 
 // A decimal number of at most 50 characters; anything else reads as 0. Values beyond what the
 // file can carry are held at its limits.
@@ -67,7 +66,7 @@ auto Quiet(Controls*... controls) {
 template <typename Control>
 Control* Named(Control* control, int id, const char* name) {
     control->setObjectName(QString::fromUtf8(name));
-    control->setProperty(kControlId, id);
+    SetHelpId(control, id);
     return control;
 }
 
@@ -116,6 +115,7 @@ ParametersWindow::ParametersWindow(FrameEditing context, QWidget* parent)
     setAttribute(Qt::WA_ShowWithoutActivating);
     BuildControls();
     Connect();
+    InstallContextHelp(this, HelpForm::Parameters, context_.help);
     Refresh();
 }
 
@@ -594,63 +594,6 @@ void ParametersWindow::closeEvent(QCloseEvent* event) {
     context_.settings.toolWindows = 0;
     event->accept();
     if (context_.closed) context_.closed();
-}
-
-void ParametersWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() != Qt::Key_F1) return QWidget::keyPressEvent(event);
-    const QWidget* focused = focusWidget();
-    const int topic = focused ? HelpTopic(focused->property(kControlId).toInt()) : 0;
-    if (topic != 0 && context_.showHelp) context_.showHelp(topic);
-    event->accept();
-}
-
-int ParametersWindow::HelpTopic(int controlId) {
-    switch (controlId) {
-        case 1000:
-            return 50;
-        case 1001:
-            return 47;
-        case 1002:
-            return 48;
-        case 1003:
-            return 51;
-        case 1004:
-        case 1023:
-            return 49;
-        case 1005:
-            return 52;
-        case 1006:
-            return 65;
-        case 1007:
-            return 53;
-        case 1008:
-            return 67;
-        case 1010:
-            return 55;
-        case 1011:
-            return 54;
-        case 1012:
-            return 66;
-        case 1013:
-            return 69;
-        case 1019:
-            return 71;
-        case 1020:
-            return 68;
-        case 1021:
-            return 63;
-        case 1022:
-            return 64;
-        case 1024:
-            return 70;
-        case 1025:
-        case 1026:
-            return 46;
-        case 1027:
-            return 56;
-        default:
-            return 0;
-    }
 }
 
 }  // namespace anitrope

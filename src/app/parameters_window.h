@@ -18,6 +18,7 @@ class ColorSwatch;
 class Confirmations;
 class Document;
 struct Gif;
+class HelpViewer;
 class MessageBoxes;
 struct PaletteRequest;
 struct Settings;
@@ -33,7 +34,7 @@ struct FrameEditing {
     Confirmations& confirmations;
     std::function<void()> closed;             // the window was closed; it may be destroyed
     std::function<void()> returnFocus;        // give the focus back to the tree pane
-    std::function<void(int topic)> showHelp;  // F1 on a control: its pop-up help topic
+    HelpViewer* help = nullptr;               // pop-up help on the controls
 };
 
 // The Parameters tool window ("IDD_PARAMDLG", "Parameters"): modeless, beside the main window,
@@ -62,9 +63,6 @@ class ParametersWindow final : public QWidget {
     // Stores CurrentPlacement() as "Param Placement".
     void RememberPlacement();
 
-    // The pop-up help topic of a control, 0 for controls without help.
-    static int HelpTopic(int controlId);
-
     // The controls, by their number, for the shell's tests.
     QLineEdit* ScreenWidthField() const { return screenWidth_; }                 // 1001
     QLineEdit* ScreenHeightField() const { return screenHeight_; }               // 1002
@@ -92,7 +90,6 @@ class ParametersWindow final : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void BuildControls();

@@ -11,8 +11,10 @@
 #include <QStringList>
 #include <optional>
 
+#include "app/context_help.h"
 #include "app/jpeg_quality_panel.h"
 #include "app/settings.h"
+#include "gif/comparison_mask.h"
 
 namespace anitrope {
 namespace {
@@ -34,7 +36,7 @@ public:
         display_ = new QCheckBox("&Display Optimization Results", box);
         slider_ = new QSlider(Qt::Horizontal, box);
         name_ = new QLabel(box);
-        slider_->setRange(1, 5);
+        slider_->setRange(kLosslessLevel, static_cast<int>(kComparisonMasks.size()));
         slider_->setTickInterval(1);
         slider_->setTickPosition(QSlider::TicksBelow);
         row->addWidget(optimized_);
@@ -57,6 +59,10 @@ public:
         QObject::connect(optimized_, &QCheckBox::toggled, box, update);
         QObject::connect(slider_, &QSlider::valueChanged, box, update);
         update();
+        SetHelpId(optimized_, 1000);
+        SetHelpId(slider_, 1007);
+        SetHelpId(name_, 1008);
+        SetHelpId(display_, 1016);
         if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
             grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
     }
@@ -104,6 +110,8 @@ std::optional<FileChoice> QtFileChooser::Run(const FileDialogRequest& request, b
         quality = new JpegQualityPanel(dialog, *request.jpegQuality,
                                        QString::fromStdString(request.proposedName));
     }
+    if (panel) InstallContextHelp(&dialog, HelpForm::SaveAnimation, help_);
+    if (quality) InstallContextHelp(&dialog, HelpForm::ExportImage, help_);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     FileChoice choice{QDir::toNativeSeparators(dialog.selectedFiles().front()).toStdString(),
                       static_cast<int>(filters.indexOf(dialog.selectedNameFilter())), std::nullopt,

@@ -49,9 +49,9 @@ constexpr uint32_t kInternalEffectRange = 256;
 
 std::string HistoryValueName(int slot) { return "History File " + std::to_string(slot); }
 
-constexpr const char* kGifLevelNames[] = {"Highest Quality", "High Quality", "Medium", "Small Size",
-                                          "Smallest Size"};
-static_assert(std::size(kGifLevelNames) == kComparisonMasks.size());
+constexpr const char* kGifLevelNames[] = {"Lossless",   "Highest Quality", "High Quality", "Medium",
+                                          "Small Size", "Smallest Size"};
+static_assert(std::size(kGifLevelNames) == kComparisonMasks.size() + 1);
 
 }  // namespace
 
@@ -127,8 +127,8 @@ int JpegQuality(const Settings& settings) {
 }
 
 const char* GifCompressionLevelName(int position) {
-    if (position < 1 || position > static_cast<int>(std::size(kGifLevelNames))) return "";
-    return kGifLevelNames[position - 1];
+    if (position < kLosslessLevel || position >= static_cast<int>(std::size(kGifLevelNames))) return "";
+    return kGifLevelNames[position];
 }
 
 }  // namespace anitrope

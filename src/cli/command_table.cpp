@@ -41,10 +41,11 @@ constexpr std::array kCommands{
                "the number before the first '.' of PATTERN, or at the places of the indicator "
                "character C.",
                RunFramesCommand},
-    CliCommand{"optimize", "[--level 1-5] IN.gif OUT.gif",
+    CliCommand{"optimize", "[--lossless | --level 0-5] IN.gif OUT.gif",
                "Writes the animation optimized: frames cut to what changes, unchanged pixels "
                "transparent, one shared palette. Level 1 keeps the most colour detail, 5 makes "
-               "the smallest file; 3 by default.",
+               "the smallest file; 3 by default. --lossless (level 0) keeps every picture "
+               "exactly as it was and looks hardest for the smallest file.",
                RunOptimizeCommand},
     CliCommand{"unoptimize", "IN.gif OUT.gif",
                "Writes every frame expanded to the full screen as it is shown, without "

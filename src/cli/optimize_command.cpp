@@ -35,18 +35,24 @@ int Rework(const std::string& in, const std::string& outPath, std::ostream& err,
 }  // namespace
 
 int RunOptimizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
-    if (auto answered = AnswerHelpOrMiscount("optimize", args, {2, 4}, out, err)) return *answered;
+    if (auto answered = AnswerHelpOrMiscount("optimize", args, {2, 3, 4}, out, err)) return *answered;
     int level = kDefaultComparisonLevel;
-    if (args.size() == 4) {
+    if (args.size() == 3 && args[0] == "--lossless") {
+        level = kLosslessLevel;
+        args = args.subspan(1);
+    } else if (args.size() == 4) {
         const std::optional<int> parsed = args[0] == "--level"
-                                        ? ParseNumber(args[1], 1, static_cast<int>(kComparisonMasks.size()))
+                                        ? ParseNumber(args[1], kLosslessLevel, static_cast<int>(kComparisonMasks.size()))
                                         : std::nullopt;
         if (!parsed) {
-            err << kProgramName << ": optimize: --level takes a number from 1 to 5\n";
+            err << kProgramName << ": optimize: --level takes a number from 0 (lossless) to 5\n";
             return kExitUsage;
         }
         level = *parsed;
         args = args.subspan(2);
+    } else if (args.size() != 2) {
+        err << kProgramName << ": optimize: takes [--lossless | --level N] IN OUT\n";
+        return kExitUsage;
     }
     return Rework(std::string(args[0]), std::string(args[1]), err,
                   [&](Animation& animation, FrameReducer& reducer) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "gif/change_crop.h"
+#include "gif/lossless_optimizer.h"
 #include "gif/optimize_progress.h"
 #include "gif/screen_walk.h"
 #include "gif/shared_palette.h"
@@ -141,6 +142,8 @@ std::unique_ptr<TrueColorBitmap> Shown(Gif& frame, const ScreenImage& before) {
 bool OptimizeAnimation(Animation& animation, Gif* first, uint32_t mask, OptimizeProgress* progress,
                        FrameReducer* reducer) {
     if (!first) return true;
+    if (mask == kLosslessMask)
+        return OptimizeLossless(animation, first, progress) != LosslessResult::Aborted;
     const std::size_t frames = CountFrames(first);
     ReduceForTransparency(first, reducer);
     if (!CropPass(animation, first, mask, Pass(progress, frames, "Optimizing Rects"))) return false;

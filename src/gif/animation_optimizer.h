@@ -11,7 +11,8 @@ namespace anitrope {
 class FrameReducer;
 class OptimizeProgress;
 
-// Makes the chain from `first` smaller to write, in place: every frame after the first is
+// Makes the chain from `first` smaller to write, in place. With kLosslessMask this is
+// OptimizeLossless, which changes nothing on screen; otherwise every frame after the first is
 // cut to the rectangle in which it visibly changes the screen (CropToChanges), then has the
 // pixels that repeat the screen made transparent (MarkUnchangedTransparent) and moves onto one
 // shared global palette where its colours fit (SharedPalette), keeping its own palette

@@ -34,11 +34,14 @@ GifWriteStatus Finish(const ByteSink& out, const std::string& path) {
 
 }  // namespace
 
-void WriteGifHeader(const Animation& animation, const Gif& frame, ByteSink& out) {
+void WriteGifHeader(const Animation& animation, const Gif& frame, ByteSink& out, bool chain) {
     out.Text("GIF89a");
     out.Little16(static_cast<uint32_t>(animation.screenWidth));
     out.Little16(static_cast<uint32_t>(animation.screenHeight));
-    const int bits = TableBits(frame);
+    // The table holds every index a frame on it may use, whichever frame comes first.
+    int bits = std::max(TableBits(frame), std::clamp<int>(animation.globalTableBits, 0, 8));
+    for (const Gif* g = chain ? frame.next : nullptr; g; g = g->next)
+        if (!g->usesLocalPalette) bits = std::max(bits, TableBits(*g));
     out.Byte(static_cast<uint32_t>(bits - 1) | (animation.globalPalettePresent ? 0x80u : 0u));
     out.Byte(animation.backgroundIndex);
     out.Byte(0);  // no aspect ratio
@@ -99,13 +102,15 @@ void WriteGifImage(const Gif& frame, LzwEncoder& encoder, ByteSink& out) {
     out.Little16(frame.height & 0xFFFF);
     out.Byte(static_cast<uint32_t>(bits - 1) | (frame.usesLocalPalette ? 0x80u : 0u));
     if (frame.usesLocalPalette) WriteColorTable(frame.palette, bits, out);
-    out.Byte(static_cast<uint32_t>(bits));
+    // A two-colour table still codes with 2 bits: GIF has no smaller LZW code size.
+    const int codeBits = std::max(2, bits);
+    out.Byte(static_cast<uint32_t>(codeBits));
     // Pixels that do not match the frame's size are never read past: they write as zeros.
     const IndexedBitmap empty(nullptr, 0, 0);
     const bool fits = frame.indexed && frame.indexed->Width() == static_cast<int32_t>(frame.width) &&
                       frame.indexed->Height() == static_cast<int32_t>(frame.height);
     encoder.Encode(fits ? *frame.indexed : empty, static_cast<int>(frame.width),
-                   static_cast<int>(frame.height), bits, out);
+                   static_cast<int>(frame.height), codeBits, out);
     out.Byte(0x00);
 }
 
@@ -118,7 +123,7 @@ GifWriteStatus SaveAnimation(const Animation& animation, const Gif* first, const
     if (status) status->ReportStatus(StatusWorkAnnounced, StatusSaving, frames);
     ByteSink out;
     LzwEncoder encoder;
-    WriteGifHeader(animation, *first, out);
+    WriteGifHeader(animation, *first, out, true);
     // A file that was read without a looping extension plays once; writing one would make
     // it repeat forever.
     if (animation.hasLoopExtension) WriteLoopingExtension(animation, out);

@@ -32,8 +32,9 @@ GifWriteStatus SaveAnimation(const Animation& animation, const Gif* first, const
 // screen is the document's and the frame keeps its position.
 GifWriteStatus SaveSingleGif(const Animation& animation, const Gif& frame, const std::string& path);
 
-// The building blocks, writing into memory.
-void WriteGifHeader(const Animation& animation, const Gif& frame, ByteSink& out);
+// The building blocks, writing into memory. With `chain` the frames after `frame` follow it
+// into the file, and the global colour table covers them too.
+void WriteGifHeader(const Animation& animation, const Gif& frame, ByteSink& out, bool chain = false);
 void WriteLoopingExtension(const Animation& animation, ByteSink& out);
 void WriteComment(const std::string& text, ByteSink& out);
 void WriteGraphicControl(const Animation& animation, const Gif& frame, ByteSink& out);

@@ -62,6 +62,7 @@ void CopyAnimationValues(Animation& to, const Animation& from) {
     to.globalPalette = from.globalPalette;
     to.globalPalettePresent = from.globalPalettePresent;
     to.backgroundIndex = from.backgroundIndex;
+    to.globalTableBits = from.globalTableBits;
     to.loopCount = from.loopCount;
     to.hasLoopExtension = from.hasLoopExtension;
     to.animationDelay = from.animationDelay;

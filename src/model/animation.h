@@ -27,6 +27,9 @@ struct Animation {
     Palette globalPalette = EmptyPalette();
     int32_t globalPalettePresent = 0;
     uint8_t backgroundIndex = 0;
+    // Bits of the global colour table as written; 0 leaves it to the frames. A file may keep
+    // a larger table than its first frame codes with.
+    uint8_t globalTableBits = 0;
 
     int32_t loopCount = 0;  // written as 16 bits; 0 repeats endlessly
     // False for a file read without a looping extension: such a file plays once, which a

@@ -47,7 +47,8 @@ TEST(CommandTable, MenuRulesFollowTheState) {
         AppState value;
         std::set<int> enabled;
     };
-    const std::set<int> always{CmdOpen, CmdExit, CmdParameters, CmdOptions, CmdAbout,
+    const std::set<int> always{CmdOpen, CmdExit, CmdParameters, CmdOptions, CmdAbout, CmdHelpContents,
+                               CmdHelpSearch, CmdHelpOnHelp, CmdKeyBindings,
                                CmdRecentFile1, CmdRecentFile1 + 1, CmdRecentFile1 + 2,
                                CmdRecentFile1 + 3, CmdRecentFile1 + 4, CmdOpenCommandLine,
                                CmdOpenHandedOver};

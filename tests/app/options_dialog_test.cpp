@@ -62,7 +62,7 @@ TEST(OptionsDialog, ControlsCarryTheirTexts) {
     EXPECT_EQ(jpeg->maximum(), 100);
     EXPECT_EQ(jpeg->tickInterval(), 10);
     const QSlider* gif = d.GifSlider();
-    EXPECT_EQ(gif->minimum(), 1);
+    EXPECT_EQ(gif->minimum(), 0);
     EXPECT_EQ(gif->maximum(), 5);
     EXPECT_EQ(gif->tickInterval(), 1);
 }
@@ -100,15 +100,15 @@ TEST(OptionsDialog, OpensShowingTheDefaults) {
 }
 
 TEST(OptionsDialog, EachGifLevelOpensAtItsPosition) {
-    const uint32_t masks[] = {0xFCFCFC, 0xF8F8F8, 0xF0F0F0, 0xE0E0E0, 0xC0C0C0};
-    const char* names[] = {"Highest Quality", "High Quality", "Medium", "Small Size",
+    const uint32_t masks[] = {0xFFFFFF, 0xFCFCFC, 0xF8F8F8, 0xF0F0F0, 0xE0E0E0, 0xC0C0C0};
+    const char* names[] = {"Lossless", "Highest Quality", "High Quality", "Medium", "Small Size",
                            "Smallest Size"};
-    for (int position = 1; position <= 5; ++position) {
+    for (int position = 0; position <= 5; ++position) {
         Settings settings;
-        settings.gifCompression = masks[position - 1];
+        settings.gifCompression = masks[position];
         OpenOptions open(settings);
         EXPECT_EQ(open.dialog.GifSlider()->value(), position);
-        EXPECT_EQ(Text(open.dialog.GifLevelLabel()), names[position - 1]);
+        EXPECT_EQ(Text(open.dialog.GifLevelLabel()), names[position]);
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QTest>
+#include <QWhatsThis>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,7 +72,7 @@ struct WindowBench : DocumentObserver {
                             confirmations,
                             [this] { closed = true; },
                             [this] { ++focusReturns; },
-                            [this](int topic) { help.push_back(topic); }};
+                            &help};
     }
     void DocumentChanged(const DocumentChange&) override {
         if (window) window->Refresh();
@@ -102,7 +104,7 @@ struct WindowBench : DocumentObserver {
     Gif* current = nullptr;
     int focusReturns = 0;
     bool closed = false;
-    std::vector<int> help;
+    ScriptedHelp help;
     std::unique_ptr<ParametersWindow> window;  // last, so that it goes first
 };
 
@@ -709,15 +711,16 @@ TEST(ParametersWindow, HelpOnAControlAsksForItsTopic) {
     bench.doc.loopCount = 2;
     ParametersWindow& w = *bench.window;
     w.Refresh();
-    const auto helpOn = [&](QWidget* control) {
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    for (QWidget* control : {static_cast<QWidget*>(w.LoopsEdit()),
+                             static_cast<QWidget*>(w.TransparentBox()),
+                             static_cast<QWidget*>(w.LocalDisposalList())}) {
         control->setFocus();
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QApplication::sendEvent(control, &f1);
-    };
-    helpOn(w.LoopsEdit());
-    helpOn(w.TransparentBox());
-    helpOn(w.LocalDisposalList());
-    EXPECT_EQ(bench.help, (std::vector<int>{55, 68, 46}));
+        QTest::keyClick(control, Qt::Key_F1);
+        QWhatsThis::hideText();
+    }
+    EXPECT_EQ(bench.help.popups, (std::vector<int>{55, 68, 46}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/file_chooser.h"
 #include "app/font_chooser.h"
 #include "app/image_clipboard.h"
+#include "app/help_viewer.h"
 #include "app/message_boxes.h"
 
 namespace anitrope::test {
@@ -145,6 +146,28 @@ public:
 
 private:
     std::deque<ConfirmationAnswer> answers_;
+};
+
+// Records what was asked of the manual; `present` says whether it answers.
+class ScriptedHelp final : public HelpViewer {
+  public:
+    bool ShowContents() override { return Asked("contents"); }
+    bool ShowSearch() override { return Asked("search"); }
+    bool ShowKeyword(const std::string& keyword) override { return Asked(keyword); }
+    std::string PopupText(int topic) override {
+        popups.push_back(topic);
+        return present ? "topic " + std::to_string(topic) : "";
+    }
+
+    bool present = true;
+    std::vector<std::string> asked;
+    std::vector<int> popups;
+
+  private:
+    bool Asked(const std::string& what) {
+        asked.push_back(what);
+        return present;
+    }
 };
 
 }  // namespace anitrope::test

@@ -70,12 +70,23 @@ TEST_F(CliOptimize, CoarserLevelsMakeSmallerFiles) {
     EXPECT_LT(fs::file_size(Path("coarse.gif")), fs::file_size(Path("fine.gif")));
 }
 
+TEST_F(CliOptimize, LosslessIsLevelZeroAndKeepsEveryPicture) {
+    ASSERT_EQ(RunCliWith({"optimize", "--lossless", kExample, Path("l.gif")}).status, 0);
+    ASSERT_EQ(RunCliWith({"optimize", "--level", "0", kExample, Path("0.gif")}).status, 0);
+    EXPECT_EQ(fs::file_size(Path("l.gif")), fs::file_size(Path("0.gif")));
+    EXPECT_LE(fs::file_size(Path("l.gif")), fs::file_size(kExample));
+    auto input = Load(kExample);
+    auto output = Load(Path("l.gif"));
+    EXPECT_EQ(ShownDifference(*input, *output), 0);
+}
+
 TEST_F(CliOptimize, RefusesBadLevelsAndMissingFiles) {
-    for (const char* level : {"0", "6", "x", "3x", ""}) {
+    for (const char* level : {"-1", "6", "x", "3x", ""}) {
         const CliResult result = RunCliWith({"optimize", "--level", level, kExample, Path("o.gif")});
         EXPECT_EQ(result.status, 2) << level;
-        EXPECT_NE(result.err.find("--level takes a number from 1 to 5"), std::string::npos) << level;
+        EXPECT_NE(result.err.find("--level takes a number from 0 (lossless) to 5"), std::string::npos) << level;
     }
+    EXPECT_EQ(RunCliWith({"optimize", "--lossless", "--level", "2", kExample, Path("o.gif")}).status, 2);
     EXPECT_EQ(RunCliWith({"optimize", "--fast", "3", kExample, Path("o.gif")}).status, 2);
     EXPECT_EQ(RunCliWith({"optimize", kExample}).status, 2);
     const CliResult missing = RunCliWith({"optimize", Path("none.gif"), Path("o.gif")});

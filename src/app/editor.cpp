@@ -60,6 +60,7 @@ Editor::Editor(Settings& settings, MessageBoxes& boxes, FileChooser& files,
     document_.SetHistoryBound(HistoryBytes(settings_));
     reduction_.Attach(&document_);
     reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
+    reduction_.SetOptions(ReductionOptionsOf(settings_));
     document_.Subscribe(&compositor_);
     document_.Subscribe(this);
 }
@@ -629,6 +630,7 @@ void Editor::ShowOptions() {
     StopPlayback();
     if (onOptions) onOptions();
     reduction_.SetKeepTrueColor(settings_.keepTrueColorInfo != 0);
+    reduction_.SetOptions(ReductionOptionsOf(settings_));
     document_.SetHistoryBound(HistoryBytes(settings_));
 }
 

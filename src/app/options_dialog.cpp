@@ -1,5 +1,6 @@
 #include "app/options_dialog.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -100,6 +101,20 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     gifLevel_ = new QLabel(GifCompressionLevelName(gifSlider_->value()), this);
     gifLevel_->setObjectName("gifCompressionName");
 
+    popularity_ = new QRadioButton("Popularity", this);
+    popularity_->setObjectName("popularity");
+    highQuality_ = new QRadioButton("High Quality", this);
+    highQuality_->setObjectName("highQuality");
+    // A group of their own: otherwise they would share one choice with the preview buttons.
+    auto* reductionChoice = new QButtonGroup(this);
+    reductionChoice->addButton(popularity_);
+    reductionChoice->addButton(highQuality_);
+    const bool high = ReductionOptionsOf(settings).method == ReductionMethod::HighQuality;
+    (high ? highQuality_ : popularity_)->setChecked(true);
+    dither_ = CheckBox("Dither", "dither", settings.dither, this);
+    dither_->setEnabled(high);
+    connect(highQuality_, &QRadioButton::toggled, dither_, &QCheckBox::setEnabled);
+
     reactivate_ = Button("Reactivate all &Warnings", "reactivateWarnings", this);
     ok_ = Button("&Ok", "ok", this);
     ok_->setDefault(true);
@@ -153,6 +168,13 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     gifColumn->addLayout(gifRow);
     gifColumn->addWidget(gifLevel_, 0, Qt::AlignHCenter);
 
+    auto* reductionGroup = new QGroupBox("Color Reduction", this);
+    auto* reductionRow = new QHBoxLayout(reductionGroup);
+    reductionRow->addWidget(popularity_);
+    reductionRow->addWidget(highQuality_);
+    reductionRow->addWidget(dither_);
+    reductionRow->addStretch();
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ok_);
     buttons->addWidget(cancel_);
@@ -165,6 +187,7 @@ OptionsDialog::OptionsDialog(Settings& settings, MessageBoxes& messages, QWidget
     layout->addLayout(previewColumn);
     layout->addWidget(jpegGroup);
     layout->addWidget(gifGroup);
+    layout->addWidget(reductionGroup);
     layout->addWidget(reactivate_, 0, Qt::AlignLeft);
     layout->addLayout(buttons);
 }
@@ -190,6 +213,10 @@ void OptionsDialog::Ok() {
     if (framesValid) settings_.previewFrames = frames;
     settings_.jpegCompression = pendingJpeg_;
     settings_.gifCompression = pendingGif_;
+    settings_.colorReduction = static_cast<uint32_t>(highQuality_->isChecked()
+                                                         ? ReductionMethod::HighQuality
+                                                         : ReductionMethod::Popularity);
+    settings_.dither = Flag(dither_->isChecked());
     accept();
 }
 

@@ -40,6 +40,9 @@ class OptionsDialog final : public QDialog {
     QLabel* JpegNumberLabel() const { return jpegNumber_; }
     QSlider* GifSlider() const { return gifSlider_; }
     QLabel* GifLevelLabel() const { return gifLevel_; }
+    QRadioButton* PopularityButton() const { return popularity_; }
+    QRadioButton* HighQualityButton() const { return highQuality_; }
+    QCheckBox* DitherBox() const { return dither_; }
     QPushButton* ReactivateWarningsButton() const { return reactivate_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* CancelButton() const { return cancel_; }
@@ -69,6 +72,9 @@ class OptionsDialog final : public QDialog {
     QLabel* jpegNumber_;
     QSlider* gifSlider_;
     QLabel* gifLevel_;
+    QRadioButton* popularity_;
+    QRadioButton* highQuality_;
+    QCheckBox* dither_;  // enabled only with "High Quality"
     QPushButton* reactivate_;
     QPushButton* ok_;
     QPushButton* cancel_;

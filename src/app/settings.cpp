@@ -36,6 +36,8 @@ constexpr NumberValue kNumberValues[] = {
     {"GlobalPal Warning", &Settings::globalPalWarning},
     {"ToolWindows", &Settings::toolWindows},
     {"Undo Memory", &Settings::undoMemory},
+    {"Color Reduction", &Settings::colorReduction},
+    {"Dither", &Settings::dither},
 };
 
 constexpr char kPathName[] = "Path";
@@ -129,6 +131,13 @@ int JpegQuality(const Settings& settings) {
 const char* GifCompressionLevelName(int position) {
     if (position < kLosslessLevel || position >= static_cast<int>(std::size(kGifLevelNames))) return "";
     return kGifLevelNames[position];
+}
+
+ReductionOptions ReductionOptionsOf(const Settings& settings) {
+    const bool high =
+        settings.colorReduction == static_cast<uint32_t>(ReductionMethod::HighQuality);
+    return {high ? ReductionMethod::HighQuality : ReductionMethod::Popularity,
+            settings.dither != 0};
 }
 
 }  // namespace anitrope

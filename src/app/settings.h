@@ -7,6 +7,7 @@
 
 #include "app/window_placement.h"
 #include "platform/key_value_store.h"
+#include "quantize/reduction_method.h"
 
 namespace anitrope {
 
@@ -38,6 +39,8 @@ struct Settings {
     uint32_t lastEffect = 0;              // "Internal" % 256
     uint32_t toolWindows = 1;             // "ToolWindows"
     uint32_t undoMemory = 256;            // "Undo Memory": MiB of pictures the undo history keeps
+    uint32_t colorReduction = 0;          // "Color Reduction": 0 "Popularity", 1 "High Quality"
+    uint32_t dither = 0;                  // "Dither": used with "High Quality" only
     WindowPlacement winRect;              // "WinRect"
     WindowPlacement paramPlacement = WindowPlacement::None();  // "Param Placement" (none)
     std::array<std::string, kRecentFileSlots> history;  // "History File %d", slot 0 newest
@@ -75,5 +78,9 @@ const char* GifCompressionLevelName(int position);
 // "Jpeg Compression" as a libjpeg quality: the store may hold any number, 100 is the most.
 inline constexpr int kMaxJpegQuality = 100;
 int JpegQuality(const Settings& settings);
+
+// "Color Reduction" and "Dither" for the reduction workers; a stored method other than the
+// two is "Popularity".
+ReductionOptions ReductionOptionsOf(const Settings& settings);
 
 }  // namespace anitrope

@@ -58,18 +58,22 @@ constexpr std::array kCommands{
                "--keep-transparency first expands an animation's frames to whole pictures, so "
                "that what shows through transparent pixels stays in line.",
                RunResizeCommand},
-    CliCommand{"quantize", "IN OUT.gif",
+    CliCommand{"quantize", "[--quality popularity|high] [--dither] IN OUT.gif",
                "Reduces a BMP, DIB, TGA, ICO, CUR, JPEG, PNG or binary PPM picture to 256 "
-               "colours and writes it as a GIF.",
+               "colours and writes it as a GIF: by the most frequent colours (popularity, the "
+               "default) or by perceptual clusters (high), then with error diffusion if "
+               "--dither.",
                RunQuantizeCommand},
     CliCommand{"effect",
                "NAME [--frames N] [--pingpong] [--color INDEX|#RRGGBB] [--value1..5 V] "
-               "[--check1..4 0|1] [--direction K] [--option K] [--frame K] [--seed N] IN.gif OUT.gif "
-               "| --list",
+               "[--check1..4 0|1] [--direction K] [--option K] [--frame K] [--seed N] "
+               "[--quality popularity|high] [--dither] IN.gif OUT.gif | --list",
                "Computes N new frames (10 by default) from frame K (1 by default) with the effect "
                "NAME, as the editor's Insert Effect does, and writes the animation with them after "
                "frame K. Options left out keep the effect's defaults; --list describes every "
-               "effect and transition with its options.",
+               "effect and transition with its options. --quality and --dither reduce the new "
+               "frames' colours as quantize does; with high, frames that differ little share "
+               "a palette.",
                RunEffectCommand},
     CliCommand{"transition",
                "NAME [the options of effect] IN.gif OUT.gif | --list",

@@ -13,6 +13,7 @@
 
 #include "cli/load_input.h"
 #include "cli/number_option.h"
+#include "cli/reduction_option.h"
 #include "effects/effect_entry.h"
 #include "effects/effect_params.h"
 #include "effects/effect_progress.h"
@@ -41,6 +42,7 @@ struct EntryRequest {
     std::array<std::optional<std::string>, 2> lists;
     int frame = 1;  // 1-based, as `info` counts
     std::optional<uint32_t> seed;  // replays random placements; none: they follow the clock
+    ReductionOptions reduction;    // of the new frames, and of every frame left in true colour
 };
 
 // One subcommand's way of speaking: its name starts every diagnostic.
@@ -117,6 +119,12 @@ bool ParseRequest(const Command& command, CommandArgs args, EntryRequest& reques
             request.pingPong = true;
             continue;
         }
+        if (const int taken = TakeReductionOption(args.subspan(i), command.Name(),
+                                                  request.reduction, command.err)) {
+            if (taken < 0) return false;
+            i += static_cast<std::size_t>(taken) - 1;
+            continue;
+        }
         if (i + 1 == args.size()) {
             command.Usage(word + " needs a value");
             return false;
@@ -164,6 +172,7 @@ bool ParseRequest(const Command& command, CommandArgs args, EntryRequest& reques
         command.Usage("takes a NAME, IN.gif and OUT.gif besides its options");
         return false;
     }
+    if (!CheckReductionOptions(request.reduction, command.Name(), command.err)) return false;
     request.name = positional[0];
     request.input = positional[1];
     request.output = positional[2];
@@ -420,6 +429,7 @@ int RunEntryCommand(bool effect, CommandArgs args, std::ostream& out, std::ostre
 
     JobScheduler scheduler;
     ColorReduction reduction(&scheduler);
+    reduction.SetOptions(request.reduction);
     EffectProgress progress(nullptr, &scheduler);
     progress.reduce = [&reduction](std::span<Gif* const> frames) { reduction.ReduceNow(frames); };
     FrameChain chain = RunEntry(params, *first, effect ? nullptr : second, progress);

@@ -2,6 +2,8 @@
 
 #include <ostream>
 
+#include "cli/reduction_option.h"
+
 #include "formats/picture_file.h"
 #include "formats/still_picture.h"
 #include "gif/gif_writer.h"
@@ -13,7 +15,8 @@ namespace anitrope {
 namespace {
 
 // A one-frame document holding the picture's pixels reduced onto their own palette.
-bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
+bool BuildQuantizedFrame(const RgbaPicture& picture, const ReductionOptions& options,
+                         Animation& doc) {
     Gif* frame = CreateGif(doc, nullptr, nullptr);
     doc.head = frame;
     doc.screenWidth = picture.width;
@@ -23,7 +26,7 @@ bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
     frame->trueColor = ToTrueColor(picture);
     if (!frame->trueColor) return false;
     SetIndexedReady(*frame, 0);
-    if (!ReducePixels(*frame)) return false;
+    if (!ReducePixels(*frame, options)) return false;
     SetIndexedReady(*frame, 1);
     frame->trueColor.reset();
     return true;
@@ -32,6 +35,14 @@ bool BuildQuantizedFrame(const RgbaPicture& picture, Animation& doc) {
 }  // namespace
 
 int RunQuantizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+        return AnswerHelpOrMiscount("quantize", args, {}, out, err).value_or(kExitOk);
+    ReductionOptions options;
+    while (const int taken = TakeReductionOption(args, "quantize", options, err)) {
+        if (taken < 0) return kExitUsage;
+        args = args.subspan(static_cast<size_t>(taken));
+    }
+    if (!CheckReductionOptions(options, "quantize", err)) return kExitUsage;
     if (auto answered = AnswerHelpOrMiscount("quantize", args, {2}, out, err)) return *answered;
     PicturesReadResult read = ReadPictureFile(args[0]);
     if (read.pictures.empty()) {
@@ -39,7 +50,7 @@ int RunQuantizeCommand(CommandArgs args, std::ostream& out, std::ostream& err) {
         return kExitFailure;
     }
     Animation doc;
-    if (!BuildQuantizedFrame(read.pictures.front(), doc)) {
+    if (!BuildQuantizedFrame(read.pictures.front(), options, doc)) {
         err << kProgramName << ": " << args[0] << ": out of memory\n";
         return kExitFailure;
     }

@@ -15,6 +15,8 @@ struct ColorReduction::Job {
     Gif* gif = nullptr;  // only the owner's thread follows it
     std::shared_ptr<const TrueColorBitmap> source;
     KeepColors keep{};
+    ReductionOptions options;
+    std::shared_ptr<PaletteLink> link;  // what it passes on to the next frame's reduction
     Ticket ticket = 0;
     JobHandle handle;
     std::atomic<bool> abort{false};
@@ -23,12 +25,33 @@ struct ColorReduction::Job {
     bool urgent = false;                    // lock_: someone waits for it or for one before it
 };
 
+// What one reduction hands to the next frame's: its palette and how to wait for it. `handle`
+// and `previous` are set before any other thread sees the link; `palette` by the reduction
+// before it ends (or at once, for a frame reduced already), and never again, while the result
+// itself goes to the frame.
+struct ColorReduction::PaletteLink {
+    JobHandle handle;                       // empty: `palette` is final already
+    std::shared_ptr<PaletteLink> previous;  // whose palette the reduction may take over
+    std::optional<SharedPalette> palette;
+};
+
 namespace {
 
+// A frame reduced already offers its palette when it is shaped as a reduction leaves it: its
+// colours, then the transparent slot.
+std::optional<SharedPalette> ReducedPalette(const Gif& gif) {
+    if (AwaitsReduction(gif) || !gif.usesLocalPalette || !gif.transparent) return std::nullopt;
+    const int colors = UsedPaletteSlots(gif.palette);
+    if (gif.transparentIndex != colors || colors >= kPaletteSlots) return std::nullopt;
+    return SharedPalette{gif.palette, colors};
+}
+
 std::optional<ReductionResult> Reduce(const TrueColorBitmap& source, const KeepColors& keep,
-                                      const std::atomic<bool>* abort) {
+                                      const ReductionOptions& options,
+                                      const std::atomic<bool>* abort,
+                                      const PreviousPalette& previous) {
     try {
-        return ReduceTrueColor(source, keep, abort);
+        return ReduceTrueColor(source, keep, options, abort, previous);
     } catch (const std::bad_alloc&) {
         // The frame keeps awaiting its reduction; starting it again tries once more.
         return std::nullopt;
@@ -99,17 +122,67 @@ void ColorReduction::Drop(const std::shared_ptr<Job>& job) {
     });
 }
 
-std::shared_ptr<ColorReduction::Job> ColorReduction::NewJob(Gif& gif) {
+void ColorReduction::SetOptions(const ReductionOptions& options) {
+    method_ = static_cast<int32_t>(options.method);
+    dither_ = options.dither;
+}
+
+ReductionOptions ColorReduction::Options() const {
+    return {static_cast<ReductionMethod>(method_.load()), dither_.load()};
+}
+
+std::shared_ptr<ColorReduction::Job> ColorReduction::NewJob(
+    Gif& gif, std::shared_ptr<PaletteLink> previous) {
     auto job = std::make_shared<Job>();
     job->gif = &gif;
     job->source = gif.trueColor;
     job->keep = gif.keepColors;
+    job->options = Options();
+    job->link = std::make_shared<PaletteLink>();
+    if (job->options.method == ReductionMethod::HighQuality)
+        job->link->previous = std::move(previous);
     return job;
+}
+
+std::shared_ptr<ColorReduction::PaletteLink> ColorReduction::LinkAfter(const Gif* gif) const {
+    if (!gif) return nullptr;
+    if (auto job = Find(*gif)) return job->link;
+    std::optional<SharedPalette> palette = ReducedPalette(*gif);
+    if (!palette) return nullptr;
+    auto link = std::make_shared<PaletteLink>();
+    link->palette = std::move(palette);
+    return link;
+}
+
+std::optional<ReductionResult> ColorReduction::ReduceJob(Job& job, const std::atomic<bool>* abort) {
+    PreviousPalette previous;
+    if (job.link->previous) previous = [this, &job] { return PaletteBefore(*job.link); };
+    std::optional<ReductionResult> result =
+        Reduce(*job.source, job.keep, job.options, abort, previous);
+    if (result) job.link->palette = SharedPalette{result->palette, result->transparentIndex};
+    return result;
+}
+
+const SharedPalette* ColorReduction::PaletteBefore(const PaletteLink& link) {
+    // The earliest unfinished reduction of the chain first: one still queued then runs here
+    // and finds its own predecessor done, so that a long chain never nests.
+    std::vector<const PaletteLink*> unfinished;
+    for (const PaletteLink* at = link.previous.get(); scheduler_ && at && at->handle;
+         at = at->previous.get()) {
+        const JobStatus status = scheduler_->Status(at->handle);
+        if (status == JobStatus::Finished || status == JobStatus::Cancelled) break;
+        unfinished.push_back(at);
+    }
+    for (auto at = unfinished.rbegin(); at != unfinished.rend(); ++at)
+        scheduler_->Wait((*at)->handle);
+    const PaletteLink& previous = *link.previous;
+    return previous.palette ? &*previous.palette : nullptr;
 }
 
 bool ColorReduction::Start(Gif& gif) {
     if (!gif.trueColor) return false;
     bool dropped = false;
+    std::shared_ptr<PaletteLink> previous;
     {
         std::lock_guard lock(lock_);
         if (auto old = Find(gif)) {
@@ -117,12 +190,13 @@ bool ColorReduction::Start(Gif& gif) {
             Drop(old);
             dropped = true;
         }
+        previous = LinkAfter(gif.prev);
     }
     if (dropped) Report(StatusPendingDropped);
     // Behind the frames whose predecessors are done, so that the list is worked off in order.
     const JobPriority priority = gif.prev && AwaitsReduction(*gif.prev) ? JobPriority::Background
                                                                         : JobPriority::Normal;
-    Submit(NewJob(gif), priority);
+    Submit(NewJob(gif, std::move(previous)), priority);
     return true;
 }
 
@@ -133,14 +207,17 @@ void ColorReduction::Submit(const std::shared_ptr<Job>& job, JobPriority priorit
         jobs_[job->ticket] = job;
         tickets_[job->gif] = job->ticket;
         // The job cannot end (which takes lock_) before its handle is stored.
-        if (scheduler_) job->handle = scheduler_->Submit([this, job] { Run(*job); }, priority);
+        if (scheduler_) {
+            job->handle = scheduler_->Submit([this, job] { Run(*job); }, priority);
+            job->link->handle = job->handle;
+        }
     }
     if (!scheduler_) Run(*job);
 }
 
 void ColorReduction::Run(Job& job) {
     if (observer_) observer_(*job.gif, Step::Started);
-    std::optional<ReductionResult> result = Reduce(*job.source, job.keep, &job.abort);
+    std::optional<ReductionResult> result = ReduceJob(job, &job.abort);
     {
         std::lock_guard lock(lock_);
         job.result = std::move(result);
@@ -243,12 +320,22 @@ void ColorReduction::Forget(const Gif& gif) {
 void ColorReduction::ReduceNow(std::span<Gif* const> frames) {
     // Outside the books: nobody else sees these frames, so nothing waits for or drops them.
     std::vector<std::shared_ptr<Job>> jobs;
+    const Gif* last = nullptr;
     for (Gif* gif : frames) {
         if (!gif || !AwaitsReduction(*gif)) continue;
-        auto job = NewJob(*gif);
-        const auto reduce = [job] { job->result = Reduce(*job->source, job->keep, nullptr); };
+        std::shared_ptr<PaletteLink> previous;
+        if (last && gif->prev == last) {
+            previous = jobs.back()->link;
+        } else {
+            std::lock_guard lock(lock_);
+            previous = LinkAfter(gif->prev);
+        }
+        auto job = NewJob(*gif, std::move(previous));
+        last = gif;
+        const auto reduce = [this, job] { job->result = ReduceJob(*job, nullptr); };
         if (scheduler_) {
             job->handle = scheduler_->Submit(reduce);
+            job->link->handle = job->handle;
         } else {
             reduce();
         }

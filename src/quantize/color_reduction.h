@@ -14,6 +14,7 @@
 #include "model/reduction_workers.h"
 #include "platform/job_scheduler.h"
 #include "quantize/choose_palette.h"
+#include "quantize/reduction_method.h"
 
 namespace anitrope {
 
@@ -30,6 +31,15 @@ class StatusDisplay;
 // waits for runs at once, on the waiting thread if no pool thread took it yet, and the frames
 // started after it follow it at the front of the queue, so a waiter walking the list finds
 // each next frame already under way.
+//
+// With "High Quality", a frame may take over its predecessor's palette (see
+// ReducePerceptual): the palette of a predecessor reduced already, or, while the predecessor's
+// own reduction is queued or running, the palette that reduction chooses; once its own palette
+// is chosen the frame waits for that. Either way the palette is the same, so the result does
+// not depend on timing. The waits only ever go to earlier frames, and a queued one runs on the
+// waiting thread, so they cannot close a circle; a frame waits for the earliest unfinished
+// reduction of its chain first, so such runs never nest more than one deep. The same holds
+// for the frames of one ReduceNow call.
 //
 // It must outlive nothing it reduces for: destroying it stops every reduction and detaches it
 // from its document.
@@ -58,6 +68,10 @@ public:
     // "Keep TrueColorInfo".
     void SetKeepTrueColor(bool keep) { keepTrueColor_ = keep; }
 
+    // "Color Reduction" and "Dither", for the reductions started from now on.
+    void SetOptions(const ReductionOptions& options);
+    ReductionOptions Options() const;
+
     // Called on a worker's thread each time a result is ready: the owner's thread should call
     // ApplyFinished soon.
     void SetResultReady(std::function<void()> ready);
@@ -70,10 +84,22 @@ public:
 private:
     using Ticket = uint64_t;
     struct Job;
+    struct PaletteLink;
 
-    std::shared_ptr<Job> NewJob(Gif& gif);
+    // `previous`: what the frame before passes on, whose palette it may take over; null for
+    // none.
+    std::shared_ptr<Job> NewJob(Gif& gif, std::shared_ptr<PaletteLink> previous);
+    // What `gif`'s palette passes on to the frame after it (owner's thread): its reduction's
+    // when one is booked, else its own palette when it is shaped as a reduction leaves it.
+    std::shared_ptr<PaletteLink> LinkAfter(const Gif* gif) const;  // lock_ held
     void Submit(const std::shared_ptr<Job>& job, JobPriority priority);
     void Run(Job& job);
+    // Reduces the job's source by its options and keeps the palette for the reduction after
+    // it.
+    std::optional<ReductionResult> ReduceJob(Job& job, const std::atomic<bool>* abort);
+    // Waits for the predecessor's reduction (a queued one runs here) and offers its palette;
+    // null when it found none.
+    const SharedPalette* PaletteBefore(const PaletteLink& link);
     // Takes the job out (lock_ held) and applies or drops its result on this thread.
     void Apply(const std::shared_ptr<Job>& job);
     std::shared_ptr<Job> Find(const Gif& gif) const;  // lock_ held
@@ -86,6 +112,8 @@ private:
     StatusDisplay* status_;
     Document* document_ = nullptr;
     std::atomic<bool> keepTrueColor_{true};
+    std::atomic<int32_t> method_{static_cast<int32_t>(ReductionMethod::Popularity)};
+    std::atomic<bool> dither_{false};
     std::function<void()> resultReady_;
     std::function<void(const Gif&, Step)> observer_;
 

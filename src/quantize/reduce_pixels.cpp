@@ -75,9 +75,19 @@ std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
     return result;
 }
 
-bool ReducePixels(Gif& gif) {
+std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
+                                               const KeepColors& keep,
+                                               const ReductionOptions& options,
+                                               const std::atomic<bool>* abort,
+                                               const PreviousPalette& previous) {
+    if (options.method == ReductionMethod::HighQuality)
+        return ReducePerceptual(pixels, keep, options.dither, abort, previous);
+    return ReduceTrueColor(pixels, keep, abort);
+}
+
+bool ReducePixels(Gif& gif, const ReductionOptions& options) {
     if (!gif.trueColor) return false;
-    std::optional<ReductionResult> result = ReduceTrueColor(*gif.trueColor, gif.keepColors);
+    std::optional<ReductionResult> result = ReduceTrueColor(*gif.trueColor, gif.keepColors, options);
     if (!result) return false;
     ApplyReduction(gif, std::move(*result), true);
     return true;

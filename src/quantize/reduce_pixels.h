@@ -5,6 +5,8 @@
 
 #include "model/reduction_workers.h"
 #include "quantize/choose_palette.h"
+#include "quantize/perceptual_reduction.h"
+#include "quantize/reduction_method.h"
 
 namespace anitrope {
 
@@ -15,8 +17,16 @@ std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
                                                const KeepColors& keep,
                                                const std::atomic<bool>* abort = nullptr);
 
+// The same by the chosen method: "Popularity" is the function above, "High Quality"
+// ReducePerceptual, which alone uses `previous`.
+std::optional<ReductionResult> ReduceTrueColor(const TrueColorBitmap& pixels,
+                                               const KeepColors& keep,
+                                               const ReductionOptions& options,
+                                               const std::atomic<bool>* abort = nullptr,
+                                               const PreviousPalette& previous = {});
+
 // Reduces the frame's true colour and applies the result (ApplyReduction), keeping the true
 // colour. False, changing nothing, without true colour or when the reduction failed.
-bool ReducePixels(Gif& gif);
+bool ReducePixels(Gif& gif, const ReductionOptions& options = {});
 
 }  // namespace anitrope

@@ -46,6 +46,9 @@ TEST(OptionsDialog, ControlsCarryTheirTexts) {
     EXPECT_EQ(Text(d.OkButton()), "&Ok");
     EXPECT_EQ(Text(d.CancelButton()), "&Cancel");
     EXPECT_EQ(Text(d.HelpButton()), "&Help");
+    EXPECT_EQ(Text(d.PopularityButton()), "Popularity");
+    EXPECT_EQ(Text(d.HighQualityButton()), "High Quality");
+    EXPECT_EQ(Text(d.DitherBox()), "Dither");
 
     std::vector<std::string> labels;
     for (const QLabel* label : d.findChildren<QLabel*>()) labels.push_back(Text(label));
@@ -54,7 +57,7 @@ TEST(OptionsDialog, ControlsCarryTheirTexts) {
     std::vector<std::string> groups;
     for (const QGroupBox* group : d.findChildren<QGroupBox*>())
         groups.push_back(group->title().toStdString());
-    for (const char* expected : {"Jpeg", "Gif Optimization"})
+    for (const char* expected : {"Jpeg", "Gif Optimization", "Color Reduction"})
         EXPECT_NE(std::find(groups.begin(), groups.end(), expected), groups.end()) << expected;
 
     const QSlider* jpeg = d.JpegSlider();
@@ -81,6 +84,8 @@ TEST(OptionsDialog, OpensShowingTheStoredValues) {
     EXPECT_EQ(Text(d.JpegNumberLabel()), "33");
     EXPECT_EQ(d.GifSlider()->value(), 4);
     EXPECT_EQ(Text(d.GifLevelLabel()), "Small Size");
+    EXPECT_TRUE(d.HighQualityButton()->isChecked());
+    EXPECT_TRUE(d.DitherBox()->isEnabled() && d.DitherBox()->isChecked());
 }
 
 TEST(OptionsDialog, OpensShowingTheDefaults) {
@@ -97,6 +102,8 @@ TEST(OptionsDialog, OpensShowingTheDefaults) {
     EXPECT_EQ(Text(d.JpegNumberLabel()), "75");
     EXPECT_EQ(d.GifSlider()->value(), 3);
     EXPECT_EQ(Text(d.GifLevelLabel()), "Medium");
+    EXPECT_TRUE(d.PopularityButton()->isChecked());
+    EXPECT_FALSE(d.DitherBox()->isEnabled() || d.DitherBox()->isChecked());
 }
 
 TEST(OptionsDialog, EachGifLevelOpensAtItsPosition) {
@@ -221,6 +228,9 @@ TEST(OptionsDialog, OkStoresEveryControl) {
     d.FramesEdit()->setText("24");
     d.JpegSlider()->setValue(33);
     d.GifSlider()->setValue(4);
+    EXPECT_FALSE(d.DitherBox()->isEnabled()) << "Popularity does not dither";
+    d.HighQualityButton()->click();
+    d.DitherBox()->click();
     d.OkButton()->click();
 
     EXPECT_TRUE(open.messages.shown.empty());
@@ -235,6 +245,8 @@ TEST(OptionsDialog, OkStoresEveryControl) {
     expected.previewFrames = 24;
     expected.jpegCompression = 33;
     expected.gifCompression = 0xE0E0E0;
+    expected.colorReduction = 1;
+    expected.dither = 1;
     EXPECT_EQ(SettingsText(open.settings), SettingsText(expected));
 }
 
@@ -278,6 +290,8 @@ TEST(OptionsDialog, CancelStoresNothing) {
     d.MultiInstanceBox()->click();
     d.FramesEdit()->setText("0");
     d.JpegSlider()->setValue(1);
+    d.PopularityButton()->click();
+    d.DitherBox()->click();
     d.CancelButton()->click();
     EXPECT_TRUE(open.messages.shown.empty()) << "Cancel does not check the frame number";
     EXPECT_EQ(d.result(), QDialog::Rejected);

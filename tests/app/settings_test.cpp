@@ -35,6 +35,8 @@ const std::vector<std::pair<std::string, uint32_t>> kNumberDefaults{
     {"Internal", 0},
     {"ToolWindows", 1},
     {"Undo Memory", 256},
+    {"Color Reduction", 0},
+    {"Dither", 0},
 };
 
 // Eleven little-endian 32-bit fields.

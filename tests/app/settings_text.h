@@ -33,7 +33,8 @@ inline std::string SettingsText(const Settings& s) {
         << "\nLocalPal Warning=" << s.localPalWarning
         << "\nGlobalPal Warning=" << s.globalPalWarning << "\ntransition=" << s.lastTransition
         << "\neffect=" << s.lastEffect << "\nToolWindows=" << s.toolWindows
-        << "\nUndo Memory=" << s.undoMemory
+        << "\nUndo Memory=" << s.undoMemory << "\nColor Reduction=" << s.colorReduction
+        << "\nDither=" << s.dither
         << "\nWinRect=" << PlacementText(s.winRect)
         << "\nParam Placement=" << PlacementText(s.paramPlacement);
     for (std::size_t slot = 0; slot < s.history.size(); ++slot)
@@ -67,6 +68,8 @@ inline Settings UnusualSettings() {
     s.lastTransition = 4;
     s.lastEffect = 17;
     s.toolWindows = 0;
+    s.colorReduction = 1;
+    s.dither = 1;
     s.winRect = {44, 2, 3, -32000, -32000, -1, -1, 10, 20, 810, 620};
     s.paramPlacement = {44, 0, 1, 0, 0, 0, 0, 900, 40, 1100, 400};
     s.history = {"/a/newest.gif", "/b/second.avi", "", "/d/fourth.jpg", "/e/oldest.gif"};

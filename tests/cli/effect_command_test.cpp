@@ -137,6 +137,8 @@ TEST_F(CliEffect, RefusalsExitTwoWithTheirMessageAndWriteNothing) {
         {{"effect", "Fade Out", "--check1", "1"}, "Fade Out does not use --check1"},
         {{"effect", "Fade Out", "--frames", "x"}, "--frames takes a whole number"},
         {{"effect", "Fade Out", "--speed", "2"}, "unknown option --speed"},
+        {{"transition", "Fade", "--dither"}, "--dither needs --quality high"},
+        {{"transition", "Fade", "--quality", "best"}, "--quality takes popularity or high, not 'best'"},
         {{"effect", "Fade"}, "'Fade' is a transition"},
         {{"effect", "Blurr"}, "close names: \"Blur\""},
         {{"transition", "Nothing like it"}, "transition --list"},

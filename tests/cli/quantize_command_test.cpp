@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "cli/cli_runner.h"
 #include "formats/png_writer.h"
@@ -55,21 +57,37 @@ TEST_F(CliQuantize, ManyColoursStayClose) {
             picture.pixels.insert(picture.pixels.end(),
                                   {uint8_t(x * 4), uint8_t(y * 4), uint8_t((x + y) * 2), 255});
     ASSERT_TRUE(WritePngFile(Path("gradient.png"), picture));
-    ASSERT_EQ(RunCliWith({"quantize", Path("gradient.png"), Path("g.gif")}).status, 0);
-    Animation doc;
-    ASSERT_EQ(LoadGifDocument(doc, Path("g.gif")), GifReadStatus::Ok);
-    const Gif& frame = *doc.head;
-    int worst = 0;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const PaletteEntry& got = frame.palette[frame.indexed->Get(x, y)];
-            const uint8_t* want = &picture.pixels[static_cast<std::size_t>(y * 64 + x) * 4];
-            worst = std::max({worst, std::abs(got.red - want[0]), std::abs(got.green - want[1]),
-                              std::abs(got.blue - want[2])});
-        }
-    // 4096 colours onto 255: coarsening to 4 bits a channel leaves at most 15 per channel,
-    // and the most frequent colours then cover the picture.
-    EXPECT_LE(worst, 40);
+    struct Case {
+        std::vector<std::string> options;
+        int worst;  // largest channel difference allowed
+    };
+    const Case cases[] = {
+        // 4096 colours onto 255: coarsening to 4 bits a channel leaves at most 15 per
+        // channel, and the most frequent colours then cover the picture.
+        {{}, 40},
+        // 255 clusters tile the gradient's plane in squares of about 4 x 4 pixels, 16 steps
+        // a side: no pixel is much more than half a square from its colour.
+        {{"--quality", "high"}, 16},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> words{"quantize"};
+        words.insert(words.end(), c.options.begin(), c.options.end());
+        words.insert(words.end(), {Path("gradient.png"), Path("g.gif")});
+        const CliResult result = RunCliWith(words);
+        ASSERT_EQ(result.status, 0) << result.err;
+        Animation doc;
+        ASSERT_EQ(LoadGifDocument(doc, Path("g.gif")), GifReadStatus::Ok);
+        const Gif& frame = *doc.head;
+        int worst = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const PaletteEntry& got = frame.palette[frame.indexed->Get(x, y)];
+                const uint8_t* want = &picture.pixels[static_cast<std::size_t>(y * 64 + x) * 4];
+                worst = std::max({worst, std::abs(got.red - want[0]),
+                                  std::abs(got.green - want[1]), std::abs(got.blue - want[2])});
+            }
+        EXPECT_LE(worst, c.worst) << words[1];
+    }
 }
 
 TEST_F(CliQuantize, UnreadableInputFailsWithItsReason) {
@@ -84,6 +102,11 @@ TEST_F(CliQuantize, UnreadableInputFailsWithItsReason) {
     EXPECT_EQ(unknown.status, 1);
     EXPECT_NE(unknown.err.find("not a PNG, BMP, JPEG or binary PPM file"), std::string::npos) << unknown.err;
     EXPECT_EQ(RunCliWith({"quantize", Path("x.png")}).status, 2);
+    const CliResult dither = RunCliWith({"quantize", "--dither", Path("x.png"), Path("o.gif")});
+    EXPECT_EQ(dither.status, 2);
+    EXPECT_NE(dither.err.find("--dither needs --quality high"), std::string::npos) << dither.err;
+    EXPECT_EQ(RunCliWith({"quantize", "--quality", "best", Path("x.png"), Path("o.gif")}).status,
+              2);
 }
 
 }  // namespace

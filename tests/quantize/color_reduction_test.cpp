@@ -454,6 +454,66 @@ TEST(ColorReduction, ReduceNowReducesThePendingFramesAndLeavesTheOthers) {
     EXPECT_EQ(doc.FrameAt(5)->indexed.get(), reduced);
 }
 
+// Eight frames of a slow fade, but the fifth is another picture: the fade's frames pass their
+// palette on, the odd one and the frame after it choose their own. The outcome does not
+// depend on how the reductions ran: at once, in the background on one or two threads, waited
+// for from the last frame back, or in two batches with the first one applied before the
+// second starts.
+TEST(ColorReduction, HighQualityFadesShareTheirPaletteWhateverTheThreads) {
+    const ReductionOptions high{ReductionMethod::HighQuality, false};
+    const auto makeFade = [](Animation& doc) {
+        AppendPendingFrames(doc, 8, 48, 32);
+        int i = 0;
+        for (Gif* g = doc.head; g; g = g->next, ++i) {
+            const double shade = 1 - 0.001 * i;
+            const auto c = [&](int v) { return static_cast<uint32_t>(v * shade); };
+            for (int32_t y = 0; y < 32; ++y)
+                for (int32_t x = 0; x < 48; ++x)
+                    g->trueColor->Set(x, y,
+                                      i == 4 ? (x * 37 + y * 91) % 256 * 0x010101u ^ 0x00FF00u
+                                             : c(x * 5) << 16 | c(y * 7) << 8 | c(90 + x + y));
+        }
+    };
+    const auto outcome = [](Animation& doc) {
+        std::vector<std::pair<Palette, std::vector<uint8_t>>> frames;
+        for (Gif* g = doc.head; g; g = g->next) frames.emplace_back(g->palette, Indices(*g));
+        return frames;
+    };
+    Animation reference;
+    makeFade(reference);
+    ColorReduction atOnce(nullptr);
+    atOnce.SetOptions(high);
+    atOnce.ReduceNow(ChainFrames(reference.head));
+    const auto expected = outcome(reference);
+    for (std::size_t i : {1u, 2u, 3u, 7u})
+        EXPECT_EQ(expected[i].first, expected[i - 1].first) << "frame " << i;
+    for (std::size_t i : {4u, 5u})
+        EXPECT_NE(expected[i].first, expected[i - 1].first) << "frame " << i;
+
+    enum class Way { InOrder, FromTheEnd, InTwoBatches };
+    for (std::size_t threads : {1u, 2u}) {
+        for (Way way : {Way::InOrder, Way::FromTheEnd, Way::InTwoBatches}) {
+            SCOPED_TRACE(::testing::Message()
+                         << threads << " threads, way " << static_cast<int>(way));
+            JobScheduler scheduler(threads);
+            Animation doc;
+            makeFade(doc);
+            ColorReduction reduction(&scheduler);
+            reduction.SetOptions(high);
+            if (way == Way::InTwoBatches) {
+                for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(reduction.Start(*doc.FrameAt(i)));
+                reduction.WaitForAll();
+                StartAll(reduction, doc.FrameAt(3));
+            } else {
+                StartAll(reduction, doc.head);
+            }
+            if (way == Way::FromTheEnd) reduction.Wait(*doc.LastFrame());
+            reduction.WaitForAll();
+            EXPECT_EQ(outcome(doc), expected);
+        }
+    }
+}
+
 // --- with a document ---------------------------------------------------------------------------
 
 struct ChangeLog : DocumentObserver {

@@ -37,6 +37,7 @@ constexpr int kHandOverWaitMs = 10000;
 struct CommandLine {
     std::string file;
     bool fromDesktop = false;
+    bool manual = false;  // open the manual's contents once the window is up
 };
 
 CommandLine ParseCommandLine(const QStringList& args) {
@@ -44,6 +45,8 @@ CommandLine ParseCommandLine(const QStringList& args) {
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--desktop") {
             line.fromDesktop = true;
+        } else if (args[i] == "--manual") {
+            line.manual = true;
         } else if (line.file.empty()) {
             line.file = args[i].toStdString();
         }
@@ -132,6 +135,7 @@ int main(int argc, char** argv) {
     if (Env("ANITROPE_TRACE") != "1") window.ShowSplash();
     if (settings->toolWindows) window.ToggleParameters();
     if (!line.file.empty()) window.Core().Dispatch(CmdOpenCommandLine, line.file);
+    if (line.manual) window.Core().Dispatch(CmdHelpContents);
 
     const int code = application.exec();
     if (!SaveSettings(*settings, store)) {

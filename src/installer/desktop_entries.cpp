@@ -105,14 +105,14 @@ std::string ShellArgument(const std::string& argument) {
 }
 
 std::vector<GeneratedFile> MenuFiles(const DesktopDirectories& dirs, const std::string& program,
-                                     const std::string& manualPage) {
+                                     bool manual) {
     const std::string applications = dirs.dataHome + "/applications/";
     std::vector<GeneratedFile> files;
     files.push_back({dirs.dataHome + "/desktop-directories/" + kMenuDirectory,
                      "[Desktop Entry]\nType=Directory\nVersion=1.0\nName=Anitrope\n"});
     std::string include = std::string("      <Filename>") + kEditorEntry + "</Filename>\n";
     files.push_back({applications + kEditorEntry, EditorEntry(program, false)});
-    if (!manualPage.empty()) {
+    if (manual) {
         include += std::string("      <Filename>") + kManualEntry + "</Filename>\n";
         files.push_back({applications + kManualEntry,
                          "[Desktop Entry]\n"
@@ -120,9 +120,9 @@ std::vector<GeneratedFile> MenuFiles(const DesktopDirectories& dirs, const std::
                          "Version=1.0\n"
                          "Name=Anitrope Manual\n"
                          "Comment=Read how to use Anitrope\n"
-                         "Exec=xdg-open " +
-                             DesktopExecArgument(manualPage) +
-                             "\n"
+                         "Exec=" +
+                             DesktopExecArgument(program) +
+                             " --manual\n"
                              "Terminal=false\n"
                              "Categories=X-Anitrope;\n"});
     }

@@ -31,9 +31,10 @@ struct GeneratedFile {
     mode_t mode = 0644;
 };
 
-// The menu folder and its entries: the editor, and with `manualPage` non-empty the manual.
+// The menu folder and its entries: the editor, and with `manual` the manual (the editor
+// started with --manual, which opens its help window).
 std::vector<GeneratedFile> MenuFiles(const DesktopDirectories& dirs, const std::string& program,
-                                     const std::string& manualPage);
+                                     bool manual);
 // The editor's entry again, now with the GIF type and the action, and the file managers'
 // action files.
 std::vector<GeneratedFile> EditAnimationFiles(const DesktopDirectories& dirs,

@@ -102,7 +102,8 @@ InstallOutcome Install(InstallPlan& plan, const std::optional<DesktopDirectories
         outcome.result = InstallOutcome::Panic;
         return outcome;
     }
-    const std::string manual = plan.help ? installed[kContentsEntry] : "";
+    // The manual's entry starts the editor on its help window, which reads the help file.
+    const bool manual = plan.help && !installed[kHelpEntry].empty();
     if (program.empty() || !WriteAll(MenuFiles(*desktop, program, manual), manifest))
         dialogs.Tell(text::kLinksManually, text::kNoStartMenu, MessageIcon::Warning);
     if (program.empty() || !WriteAll(EditAnimationFiles(*desktop, program), manifest))

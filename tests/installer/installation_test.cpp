@@ -134,7 +134,7 @@ TEST_F(Installation, InstallsEverythingAndTheUninstallerRemovesIt) {
               std::string::npos)
         << editorEntry;
     EXPECT_NE(Read(home + "/data/applications/anitrope-manual.desktop")
-                  .find("Exec=xdg-open \"" + target + "/contents.html\"\n"),
+                  .find("Exec=\"" + target + "/anitrope\" --manual\n"),
               std::string::npos);
     const std::string menu =
         Read(home + "/config/menus/applications-merged/anitrope-anitrope.menu");

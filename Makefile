@@ -36,8 +36,8 @@ test: test-deps
 	  ctest --test-dir build/test --output-on-failure -j $(JOBS)
 
 # The threaded parts (scheduler, compositor, display cache, document lock, status counts,
-# reduction workers, optimizer) under ThreadSanitizer; not part of `make test`.
-TSAN_TESTS := JobScheduler|Compos|Display|DocumentLock|DocumentReduction|StatusDisplayThreads|ColorReduction|HeldPool|OptimizeAnimation|UnoptimizeAnimation|CliOptimize|CliPictures|CliEffect|Blend|Convol|Blind|MoveZoom|Texture|Pixelize|Sphere|Spiral|Radar|WaveFlag
+# reduction workers, optimizers) under ThreadSanitizer; not part of `make test`.
+TSAN_TESTS := JobScheduler|Compos|Display|DocumentLock|DocumentReduction|StatusDisplayThreads|ColorReduction|HeldPool|OptimizeAnimation|OptimizeLossless|UnoptimizeAnimation|CliOptimize|CliPictures|CliEffect|Blend|Convol|Blind|MoveZoom|Texture|Pixelize|Sphere|Spiral|Radar|WaveFlag
 tsan: test-deps
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DANITROPE_TSAN=ON -DANITROPE_APP=OFF
 	cmake --build build/tsan -j $(JOBS)

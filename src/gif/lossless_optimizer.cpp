@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <new>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -504,11 +509,94 @@ std::vector<Table> GlobalTables(const std::vector<FramePlan>& plans, std::option
     return tables;
 }
 
+// One frame coded on the global palette, and on a palette of its own where that may pay.
+struct FrameCodings {
+    std::optional<Coded> onGlobal;
+    std::optional<Coded> onOwn;
+    Table ownTable;
+    int ownBits = 0;
+    bool ownFits = false;
+    bool ownTried = false;
+};
+
+void CodeOwn(const FramePlan& plan, FrameCodings& codings, LzwEncoder& encoder, ChoiceCoder& chooser,
+             bool quick) {
+    codings.ownTried = true;
+    if (!codings.ownFits) return;
+    codings.onOwn = CodeOn(plan, codings.ownTable, codings.ownBits, encoder, chooser, quick);
+}
+
+FrameCodings CodeFrame(const FramePlan& plan, const Table& global, bool firstFrame, LzwEncoder& encoder,
+                       ChoiceCoder& chooser, bool quick) {
+    FrameCodings codings;
+    codings.onGlobal = CodeOn(plan, global, 0, encoder, chooser, quick);
+    if (firstFrame) return codings;  // the first frame's table is the global one
+    ColorUses own;
+    own.Count(plan);
+    codings.ownBits = BitsFor(own.Entries());
+    codings.ownFits = own.Entries() <= 256;
+    if (codings.ownFits) codings.ownTable = own.Ordered();
+    // Indices do not change how LZW codes, only the code size does: a palette of its own pays
+    // for its table only with narrower codes.
+    if (!codings.onGlobal || std::max(2, codings.ownBits) < std::max(2, codings.onGlobal->bits))
+        CodeOwn(plan, codings, encoder, chooser, quick);
+    return codings;
+}
+
+// Codes every frame on the workers (frames are independent until one of the two codings is
+// chosen), while this thread reports each finished frame and asks whether to give up, as
+// often as a run frame by frame would. False when the user gave up.
+bool CodeEachFrame(const std::vector<FramePlan>& plans, const Table& global, bool quick,
+                   OptimizeProgress* progress, std::size_t pass, std::size_t passes,
+                   std::vector<FrameCodings>& out) {
+    out.assign(plans.size(), {});
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::atomic<bool> outOfMemory{false};
+    std::mutex lock;
+    std::condition_variable finished;
+    std::size_t done = 0;
+    auto work = [&] {
+        LzwEncoder encoder;
+        ChoiceCoder chooser;
+        for (std::size_t k = next++; k < plans.size() && !stop; k = next++) {
+            try {
+                out[k] = CodeFrame(plans[k], global, k == 0, encoder, chooser, quick);
+            } catch (const std::bad_alloc&) {
+                outOfMemory = true;  // handed on below, as a run on this thread would
+            }
+            const std::lock_guard<std::mutex> hold(lock);
+            ++done;
+            finished.notify_one();
+        }
+    };
+    const std::size_t count = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<std::thread> workers;
+    for (std::size_t t = 0; t < std::min(count, plans.size()); ++t) workers.emplace_back(work);
+    bool aborted = false;
+    for (std::size_t reported = 0; reported < plans.size() && !aborted;) {
+        std::unique_lock<std::mutex> hold(lock);
+        finished.wait(hold, [&] { return done > reported; });
+        const std::size_t now = done;
+        hold.unlock();
+        for (; reported < now && !aborted; ++reported) {
+            Report(progress, pass * plans.size() + reported + 1, passes * plans.size());
+            aborted = Aborted(progress);
+        }
+    }
+    stop = true;
+    for (std::thread& worker : workers) worker.join();
+    if (outOfMemory && !aborted) throw std::bad_alloc();
+    return !aborted;
+}
+
 // Every frame coded on the global palette or its own, whichever is shorter; nothing when a
 // frame fits neither.
 std::optional<Coding> CodeFrames(const std::vector<FramePlan>& plans, const Table& global,
                                  LzwEncoder& encoder, ChoiceCoder& chooser, OptimizeProgress* progress,
                                  std::size_t pass, std::size_t passes, bool quick) {
+    std::vector<FrameCodings> codings;
+    if (!CodeEachFrame(plans, global, quick, progress, pass, passes, codings)) return std::nullopt;
     Coding coding;
     coding.global = global;
     const int globalBits = BitsFor(global.Entries());
@@ -517,37 +605,25 @@ std::optional<Coding> CodeFrames(const std::vector<FramePlan>& plans, const Tabl
     // A frame without a table of its own is read back with the last table before it as its
     // palette, whose unused slots show black: it may use no index beyond that table.
     int inheritedBits = globalBits;
-    for (const FramePlan& plan : plans) {
+    for (std::size_t k = 0; k < plans.size(); ++k) {
+        FrameCodings& frame = codings[k];
         Choice choice;
-        const bool firstFrame = coding.choices.empty();
-        if (auto onGlobal = CodeOn(plan, global, 0, encoder, chooser, quick); onGlobal && onGlobal->bits <= inheritedBits)
-            choice.coded = std::move(*onGlobal);
-        if (!firstFrame) {
-            ColorUses own;
-            own.Count(plan);
-            const int ownBits = BitsFor(own.Entries());
-            // Indices do not change how LZW codes, only the code size does: a palette of its own
-            // pays for its table only with narrower codes.
-            if (own.Entries() <= 256 &&
-                (choice.coded.size == SIZE_MAX || std::max(2, ownBits) < std::max(2, choice.coded.bits))) {
-                Table table = own.Ordered();
-                if (auto onOwn = CodeOn(plan, table, ownBits, encoder, chooser, quick)) {
-                    const std::size_t tableBytes = std::size_t{3} << ownBits;
-                    if (choice.coded.size == SIZE_MAX || onOwn->size + tableBytes < choice.coded.size) {
-                        choice.coded = std::move(*onOwn);
-                        choice.coded.size += tableBytes;
-                        choice.local = true;
-                        choice.table = std::move(table);
-                    }
-                }
+        if (frame.onGlobal && frame.onGlobal->bits <= inheritedBits) choice.coded = std::move(*frame.onGlobal);
+        if (k > 0 && choice.coded.size == SIZE_MAX && !frame.ownTried)
+            CodeOwn(plans[k], frame, encoder, chooser, quick);
+        if (frame.onOwn) {
+            const std::size_t tableBytes = std::size_t{3} << frame.ownBits;
+            if (choice.coded.size == SIZE_MAX || frame.onOwn->size + tableBytes < choice.coded.size) {
+                choice.coded = std::move(*frame.onOwn);
+                choice.coded.size += tableBytes;
+                choice.local = true;
+                choice.table = std::move(frame.ownTable);
             }
         }
         if (choice.coded.size == SIZE_MAX) return std::nullopt;
         if (choice.local) inheritedBits = choice.coded.bits;
         coding.bytes += choice.coded.size;
         coding.choices.push_back(std::move(choice));
-        Report(progress, (pass * plans.size() + coding.choices.size()), passes * plans.size());
-        if (Aborted(progress)) return std::nullopt;
     }
     return coding;
 }

@@ -70,15 +70,17 @@ Rect Union(const Rect& a, const Rect& b) {
             std::max(a.bottom, b.bottom), 0};
 }
 
-// A screen with its holes marked 1 and everything else 0.
-ScreenImage HolesOf(const ScreenImage& shown) {
-    ScreenImage marks(shown.Width(), shown.Height(), 0);
+// Where a screen shows nothing beneath.
+Rect HoleRect(const ScreenImage& shown) {
+    Rect r{shown.Width(), shown.Height(), 0, 0, 0};
     for (int32_t y = 0; y < shown.Height(); ++y) {
         const uint32_t* row = shown.Row(y);
-        uint32_t* out = marks.Row(y);
-        for (int32_t x = 0; x < shown.Width(); ++x) out[x] = row[x] == kNothingBeneathPixel;
+        for (int32_t x = 0; x < shown.Width(); ++x) {
+            if (row[x] != kNothingBeneathPixel) continue;
+            r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), y + 1, 0};
+        }
     }
-    return marks;
+    return r.right <= r.left ? Rect{} : r;
 }
 
 // Where a screen differs from one colour.
@@ -213,8 +215,7 @@ public:
     ChoiceCoder() : child_(std::size_t{kMaxCode} * 256), key_(kMaxCode), stamp_(kMaxCode) {}
 
     void Resolve(const std::vector<uint8_t>& primary, const std::vector<uint8_t>& alternative,
-                 int bits, std::vector<uint8_t>& out, std::size_t bias = 0) {
-        bias_ = bias;
+                 int bits, std::vector<uint8_t>& out) {
         primary_ = &primary;
         alternative_ = &alternative;
         const std::size_t n = primary.size();
@@ -259,8 +260,7 @@ private:
         const std::size_t viaA = end_;
         Longest(at, b, nullptr);
         const std::size_t viaB = end_;
-        if (viaA > viaB + bias_) return a;
-        if (viaB > viaA) return b;
+        if (viaA != viaB) return viaA > viaB ? a : b;
         return a == before ? a : b;
     }
 
@@ -327,7 +327,6 @@ private:
     uint64_t generation_ = 0;
     std::vector<Node> nodes_;
     std::size_t end_ = 0;
-    std::size_t bias_ = 0;
     const std::vector<uint8_t>* primary_ = nullptr;
     const std::vector<uint8_t>* alternative_ = nullptr;
 };
@@ -652,7 +651,7 @@ LosslessResult OptimizeLossless(Animation& animation, Gif* first, OptimizeProgre
     WalkScreens(animation, first, [&](Gif& frame, const ScreenImage& before) {
         ScreenImage shown = before;
         DrawFrame(frame, shown);
-        holes = Union(holes, ChangedRect(ScreenImage(W, H, 0), HolesOf(shown)));
+        holes = Union(holes, HoleRect(shown));
         return true;
     });
     bool tightPossible = true;

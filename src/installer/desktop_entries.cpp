@@ -28,6 +28,17 @@ std::string StringValue(const std::string& text) {
     return out;
 }
 
+// The GIF type and the "Edit Animation" action, shared by the menu entry and Dolphin's menu.
+std::string EditAnimationAction(const std::string& program) {
+    return "MimeType=image/gif;\n"
+           "Actions=EditAnimation;\n"
+           "\n"
+           "[Desktop Action EditAnimation]\n"
+           "Name=Edit Animation\n"
+           "Exec=" +
+           DesktopExecArgument(program) + " --desktop %f\n";
+}
+
 std::string EditorEntry(const std::string& program, bool withAction) {
     const std::string exec = DesktopExecArgument(program);
     std::string text =
@@ -45,15 +56,7 @@ std::string EditorEntry(const std::string& program, bool withAction) {
         "\n"
         "Terminal=false\n"
         "Categories=X-Anitrope;\n";
-    if (withAction)
-        text +=
-            "MimeType=image/gif;\n"
-            "Actions=EditAnimation;\n"
-            "\n"
-            "[Desktop Action EditAnimation]\n"
-            "Name=Edit Animation\n"
-            "Exec=" +
-            exec + " --desktop %f\n";
+    if (withAction) text += EditAnimationAction(program);
     return text;
 }
 
@@ -152,14 +155,8 @@ std::vector<GeneratedFile> EditAnimationFiles(const DesktopDirectories& dirs,
     files.push_back({dirs.dataHome + "/kio/servicemenus/anitrope-edit.desktop",
                      "[Desktop Entry]\n"
                      "Type=Service\n"
-                     "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
-                     "MimeType=image/gif;\n"
-                     "Actions=EditAnimation;\n"
-                     "\n"
-                     "[Desktop Action EditAnimation]\n"
-                     "Name=Edit Animation\n"
-                     "Exec=" +
-                         DesktopExecArgument(program) + " --desktop %f\n",
+                     "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n" +
+                         EditAnimationAction(program),
                      0755});
     files.push_back({dirs.dataHome + "/nemo/actions/anitrope-edit.nemo_action",
                      "[Nemo Action]\n"
